@@ -1,0 +1,35 @@
+# Shared build settings: warnings as errors for our own code, sanitizers for
+# the native build, static linking for Windows programs.
+
+# Compile options for every target of this project (not for googletest).
+function(lumvia_target target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Werror
+                         -Wshadow -Wcast-qual -Wformat=2)
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+  if(LUMVIA_SANITIZE AND NOT WIN32)
+    target_compile_options(${target} PRIVATE -fsanitize=address,undefined
+                           -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+  endif()
+  if(WIN32)
+    target_compile_definitions(${target} PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX
+                               _WIN32_WINNT=0x0601)
+  endif()
+endfunction()
+
+# A Windows program: statically linked, so that its import table names only
+# system DLLs.
+function(lumvia_windows_program target)
+  lumvia_target(${target})
+  target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
+  set_property(GLOBAL APPEND PROPERTY LUMVIA_WINDOWS_PROGRAMS ${target})
+endfunction()
+
+if(WIN32 AND CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+  # Windows tests run under Wine with a private prefix inside the build folder.
+  set(LUMVIA_WINE "${PROJECT_SOURCE_DIR}/scripts/wine-run")
+  set(CMAKE_CROSSCOMPILING_EMULATOR "${LUMVIA_WINE}")
+  set(LUMVIA_CAN_RUN_WINDOWS ON)
+else()
+  set(LUMVIA_CAN_RUN_WINDOWS OFF)
+endif()

@@ -1,0 +1,24 @@
+// The frame step shared by the saver window and the settings dialog's live
+// preview, and the process-wide saver flags both of them use.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/platform.h"
+
+struct SaverStateRecord {
+  bool SaverMode = false;        // the saver window runs the frames (false: the settings preview)
+  WindowHandle Window = nullptr; // the saver window
+  bool FullScreen = false;       // its client area is as wide as the desktop's
+  bool Closing = false;          // a close was requested: no frame is started or presented
+  bool Closed = false;           // the close handling has run
+  bool InTick = false;           // a RenderTick is being handled
+  uint32_t LastFrameTime = 0;    // tick count when the last frame started drawing
+  uint32_t LastSwitchTime = 0;   // tick count of the last module switch or of window creation
+};
+
+extern SaverStateRecord SaverState;
+
+// One frame: cycles modules in saver mode, paces to 30 ms, draws the current
+// module and presents it when the scene reported no GL error.
+void RenderFrame(WindowHandle window);

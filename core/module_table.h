@@ -1,0 +1,52 @@
+// The ten modules: their persisted parameter records, the built-in defaults,
+// the live view parameters of the module on screen and the module searches.
+#pragma once
+
+#include <cstdint>
+
+constexpr int kModuleCount = 10;       // modules are numbered 1 to 10
+constexpr int kModuleSlots = kModuleCount + 1;  // entry 0 exists, never a module
+
+// One module's parameters, in the order they are stored.
+struct ModuleRecord {
+  float depth;   // distance of the scene from the viewer
+  float horz;    // horizontal offset
+  float vert;    // vertical offset
+  float xrot;    // rotations in degrees
+  float yrot;
+  float zrot;
+  float speed;   // animation speed factor
+  bool active;   // takes part in the saver's rotation
+};
+
+// The module names, indexed by module number (entry 0 is empty).
+extern const char* const ModuleNames[kModuleSlots];
+
+// --- Module table: filled and saved by the settings store ------------------
+extern ModuleRecord ModuleTable[kModuleSlots];
+extern ModuleRecord DefaultTable[kModuleSlots];  // built-in defaults, read-only after a load
+
+// --- ViewParams: the live parameters of the module on screen ---------------
+extern float g_fDepth;
+extern float g_fHorz;
+extern float g_fVert;
+extern float g_fXrot;
+extern float g_fYrot;
+extern float g_fZrot;
+extern float g_fSpeed;
+
+// The module on screen, 1 to 10, or 0 when no module is active.
+extern int CurrentModule;
+
+// Puts the table, the view and CurrentModule back to their start-up values.
+void ResetModuleTable();
+
+void SetBuiltInDefaults();
+void LoadModuleParams(int module);    // also restarts SpinAngle, for every module number
+void StoreModuleParams(int module);
+void LoadDefaultParams(int module);
+int CountActiveModules();
+int NextActiveModule(int module);     // 0 when no module is active
+int PreviousActiveModule(int module);
+
+inline bool IsModuleNumber(int module) { return module >= 1 && module <= kModuleCount; }

@@ -1,0 +1,27 @@
+// The seams between the portable engine and the platform it runs on. Each
+// target links exactly one implementation of every function declared here:
+// Win32 on Windows, native ones for the Linux tools, recording ones in tests.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// A window as the engine sees it: an HWND on Windows, opaque everywhere.
+using WindowHandle = void*;
+
+// --- Clock: the system millisecond tick count and a sleep ------------------
+uint32_t TickCount();
+void SleepMilliseconds(uint32_t ms);
+
+// --- Message boxes ----------------------------------------------------------
+// The flags are the Win32 MessageBox type bits.
+constexpr unsigned kMbOk = 0x00;
+constexpr unsigned kMbIconExclamation = 0x30;
+constexpr unsigned kMbIconInformation = 0x40;
+void ShowMessageBox(WindowHandle owner, const char* text, const char* caption, unsigned flags);
+
+// --- Embedded resources -----------------------------------------------------
+// Finds the resource of the running program with a numeric id and a type name
+// (matched without regard to case). Returns false when it is missing; the
+// bytes belong to the program image and are never freed.
+bool FindResourceBytes(uint16_t id, const char* type, const uint8_t** data, size_t* size);

@@ -1,0 +1,109 @@
+// The frame skeleton and the helpers every scene shares.
+#include "render/scene.h"
+
+#include <cmath>
+
+#include "core/module_table.h"
+#include "render/gl.h"
+#include "render/render_state.h"
+
+float SpinAngle = 0.0f;
+
+namespace {
+constexpr float kSwayLimit = 5.0f;
+constexpr float kSwayStep = 0.02f;
+constexpr int kStandardItemCount = 24;
+}  // namespace
+
+float SwayOffset = 0.0f;
+bool SwayRising = true;
+
+namespace {
+constexpr SceneState kStartScene = {0, true, {}};
+}
+SceneState SceneStates[11] = {kStartScene, kStartScene, kStartScene, kStartScene,
+                              kStartScene, kStartScene, kStartScene, kStartScene,
+                              kStartScene, kStartScene, kStartScene};
+
+void ResetSceneState() {
+  for (SceneState& s : SceneStates) s = kStartScene;
+  SpinAngle = 0.0f;
+  SwayOffset = 0.0f;
+  SwayRising = true;
+}
+
+void ApplyViewTransform() {
+  glLoadIdentity();
+  glTranslatef(g_fHorz, g_fVert, -g_fDepth);
+  glRotatef(g_fZrot, 0.0f, 0.0f, 1.0f);
+  glRotatef(g_fYrot, 0.0f, 1.0f, 0.0f);
+  glRotatef(g_fXrot, 1.0f, 0.0f, 0.0f);
+}
+
+void InitStandardItems(SceneItem* items) {
+  for (int i = 0; i < kStandardItemCount; ++i) {
+    int g = i / 3;
+    items[i].phase() = static_cast<float>(-((120 * i) % 360 + 30 * g));
+    items[i].travel() = g * ((2.0f * TravelLimit) / 8.0f) - TravelLimit;
+  }
+}
+
+float StandardScale(float travel) {
+  return ((TravelLimit - std::fabs(travel)) * 1.2f) / TravelLimit;
+}
+
+// Only the upper end wraps; the positive speed only ever moves items forward.
+// The wrap restarts at the truncated overshoot modulo 25, the integer part of
+// TravelLimit.
+void AdvanceTravel(SceneItem& item, float k) {
+  float& travel = item.travel();
+  travel = travel + k * g_fSpeed;
+  if (travel > TravelLimit) {
+    int wrapped = static_cast<int>(travel) % static_cast<int>(TravelLimit);
+    travel = static_cast<float>(wrapped) - TravelLimit;
+  }
+}
+
+void AdvanceSway() {
+  if (SwayRising) {
+    SwayOffset = SwayOffset + kSwayStep * g_fSpeed;
+    if (SwayOffset > kSwayLimit) {
+      SwayRising = false;
+      SwayOffset = kSwayLimit;
+    }
+  } else {
+    SwayOffset = SwayOffset - kSwayStep * g_fSpeed;
+    if (SwayOffset < -kSwayLimit) {
+      SwayRising = true;
+      SwayOffset = -kSwayLimit;
+    }
+  }
+}
+
+void DrawItemCylinder() {
+  gluCylinder(Quadric, kItemRadius, kItemRadius, CylinderLength, kSlices, kStacks);
+}
+
+void DrawItemSphere() { gluSphere(Quadric, kItemRadius, kSlices, kStacks); }
+
+bool RunSceneFrame(const SceneSteps& steps) {
+  SceneState& state = SceneStates[steps.module];
+
+  // Every so many calls the angle is reduced modulo 360, losing its fraction.
+  if (++state.FrameCount % SpinWrapInterval == 0) {
+    SpinAngle = static_cast<float>(static_cast<int>(SpinAngle) % 360);
+    state.FrameCount = 0;
+  }
+
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  if (!ModuleTable[steps.module].active) return true;
+
+  if (state.FirstFrame) {
+    state.FirstFrame = false;
+    steps.layout(state.Items);
+  }
+  steps.draw(state.Items);
+  SpinAngle = SpinAngle - steps.spinFactor * g_fSpeed;
+  if (steps.trailing) steps.trailing();
+  return glGetError() == GL_NO_ERROR;
+}

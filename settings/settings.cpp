@@ -1,0 +1,93 @@
+// Loading and saving the module records and the cycle time through the
+// settings backend.
+#include <cstdint>
+#include <cstdio>
+#include <ctime>
+
+#include "core/module_table.h"
+#include "core/random.h"
+#include "settings/store.h"
+
+int32_t CycleTime = 15;
+
+namespace {
+
+constexpr int32_t kDefaultCycleTime = 15;
+constexpr int32_t kDefaultStoredSpeed = 100;  // speed 1.0
+constexpr float kMinSpeed = 0.0625f;
+constexpr float kMaxSpeed = 10.0f;
+
+// The stored values of one module, in the order they are written. The seven
+// view parameters come first, in the order of ModuleRecord.
+enum Field { kDepth, kHorz, kVert, kXrot, kYrot, kZrot, kSpeed, kActive, kFieldCount };
+const char* const kFieldNames[kFieldCount] = {"depth", "horz", "vert",  "xrot",
+                                              "yrot",  "zrot", "speed", "active"};
+
+float* ViewField(ModuleRecord& r, int field) {
+  float* fields[] = {&r.depth, &r.horz, &r.vert, &r.xrot, &r.yrot, &r.zrot, &r.speed};
+  return fields[field];
+}
+
+struct ValueName {
+  char text[32];
+};
+
+ValueName NameOf(int module, int field) {
+  ValueName name;
+  std::snprintf(name.text, sizeof name.text, "mod%d %s", module, kFieldNames[field]);
+  return name;
+}
+
+void LoadModule(int n) {
+  ModuleRecord& r = ModuleTable[n];
+  for (int field = kDepth; field <= kZrot; ++field) {
+    int32_t v = ReadSettingDword(NameOf(n, field).text, MissingValue);
+    *ViewField(r, field) = v == MissingValue ? *ViewField(DefaultTable[n], field) : ScaleFromStore(v);
+  }
+
+  float speed = ScaleFromStore(ReadSettingDword(NameOf(n, kSpeed).text, kDefaultStoredSpeed));
+  if (speed < kMinSpeed) speed = kMinSpeed;
+  if (!(speed <= kMaxSpeed)) speed = kMaxSpeed;
+  r.speed = speed;
+
+  int32_t active = ReadSettingDword(NameOf(n, kActive).text, MissingValue);
+  r.active = active == MissingValue ? DefaultTable[n].active : active > 0;
+}
+
+}  // namespace
+
+// Hundredths truncated toward zero. A value too large for 32 bits (a view
+// rolled for hours, say) is held at the nearest end of the range instead of
+// being converted with undefined behaviour.
+int32_t ScaleForStore(float value) {
+  double hundredths = static_cast<double>(value) * 100.0;
+  if (hundredths != hundredths) return 0;
+  if (hundredths >= 2147483647.0) return INT32_MAX;
+  if (hundredths <= -2147483648.0) return INT32_MIN;
+  return static_cast<int32_t>(hundredths);
+}
+
+float ScaleFromStore(int32_t stored) { return static_cast<float>(stored / 100.0); }
+
+void LoadSettings() {
+  for (ModuleRecord& r : ModuleTable) r = ModuleRecord{};
+  SetBuiltInDefaults();
+  for (int n = 1; n <= kModuleCount; ++n) LoadModule(n);
+
+  CycleTime = ReadSettingDword("cycle time", kDefaultCycleTime);
+  if (CycleTime < 0) CycleTime = kDefaultCycleTime;
+
+  CurrentModule = NextActiveModule(0);
+  LoadModuleParams(CurrentModule);
+  SeedRandom(static_cast<uint32_t>(std::time(nullptr)));
+}
+
+void SaveSettings() {
+  for (int n = 1; n <= kModuleCount; ++n) {
+    ModuleRecord& r = ModuleTable[n];
+    for (int field = kDepth; field <= kSpeed; ++field)
+      WriteSettingDword(NameOf(n, field).text, static_cast<uint32_t>(ScaleForStore(*ViewField(r, field))));
+    WriteSettingDword(NameOf(n, kActive).text, r.active ? 1u : 0u);
+  }
+  WriteSettingDword("cycle time", static_cast<uint32_t>(CycleTime));
+}
