@@ -1,0 +1,8 @@
+// Resource numbers, shared by the resource script and the code.
+#pragma once
+
+#define IDR_SPRITE_TGA 107
+#define IDD_CONTROL_MENU 105
+#define IDD_SETTINGS 2003
+#define IDD_ABOUT 100
+#define IDS_DESCRIPTION 1
