@@ -1,0 +1,15 @@
+// The saver window in its two shapes (full screen and the preview inside
+// another window), and the default behaviour behind the saver's procedure.
+#pragma once
+
+#include <windows.h>
+
+// Makes the window (parent: the preview's host window, or none for full
+// screen), runs its message loop and returns the quit code.
+int RunSaverWindow(HWND parent);
+
+// The class procedure: sees every message first.
+LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The default behaviour: hidden cursor, the mouse rule, the password check.
+LRESULT SaverDefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
