@@ -1,0 +1,45 @@
+// "Creativity" (module 5): twenty-four spheres each circle once around a
+// central sphere in planes through the axis, growing to full size on the far
+// side of the circle.
+#include "render/gl.h"
+#include "render/render_state.h"
+#include "render/scene.h"
+#include "scenes/scenes.h"
+
+namespace {
+
+constexpr int kModule = 5;
+constexpr int kItemCount = 24;
+constexpr float kCircleDegreesPerLimit = 180.0f;     // per TravelLimit of (TravelLimit + travel)
+constexpr double kCircleRadius = TravelLimit / 1.7;  // 15.180265
+constexpr float kOwnSpinFactor = 1.5f;
+constexpr float kTravelStep = 0.05f;  // AdvanceTravel factor
+constexpr double kCentralRadius = 16.0 / 2;
+constexpr float kCentralSpinDivisor = 3.0f;
+
+void DrawItems(SceneItem* items) {
+  for (int i = 0; i < kItemCount; ++i) {
+    SceneItem& item = items[i];
+    float s = StandardScale(item.travel());
+    ApplyViewTransform();
+    glRotatef(SpinAngle / 4.0f + item.phase(), 0.0f, 0.0f, 1.0f);
+    glRotatef((TravelLimit + item.travel()) * kCircleDegreesPerLimit / TravelLimit, 0.0f, 1.0f,
+              0.0f);
+    glTranslatef(static_cast<float>(-kCircleRadius), 0.0f, 0.0f);
+    glRotatef(-90.0f, 0.0f, 1.0f, 0.0f);  // the sphere's own axis along the radius
+    glRotatef(kOwnSpinFactor * SpinAngle + 30.0f * i, 0.0f, 0.0f, 1.0f);
+    glScalef(s, s, s);
+    DrawItemSphere();
+    AdvanceTravel(item, kTravelStep);
+  }
+
+  ApplyViewTransform();
+  glRotatef(SpinAngle / kCentralSpinDivisor, 0.0f, 0.0f, 1.0f);
+  gluSphere(Quadric, kCentralRadius, kSlices, kStacks);
+}
+
+}  // namespace
+
+bool DrawCreativity() {
+  return RunSceneFrame({kModule, InitStandardItems, DrawItems, 1.0f, nullptr});
+}

@@ -1,0 +1,71 @@
+// "Insight" (module 8): twenty-four short tubes stream out from the centre
+// along rays that turn steadily about the y axis, so that they trace spirals;
+// each grows as it leaves the centre, shrinks to nothing at the rim and starts
+// again near the centre. No central object.
+#include <cmath>
+
+#include "render/gl.h"
+#include "render/scene.h"
+#include "core/module_table.h"
+#include "scenes/scenes.h"
+
+namespace {
+
+constexpr int kModule = 8;
+constexpr int kItemCount = 24;
+constexpr int kHeading = 7;  // slot: the ray's direction about y, degrees, unbounded
+constexpr int kRayCount = 12;
+constexpr float kRayStep = 45.0f;        // degrees between the rays of one dozen
+constexpr float kOppositeRay = 180.0f;   // the second dozen runs on the opposite rays
+constexpr float kRayReach = 0.4f;        // distance from the centre per unit of travel
+constexpr double kFallOff = 0.3;         // divisor of the shrinking part of the scale
+constexpr double kThreshold = 1.0 - kFallOff;  // where the tube stops growing, 0.7
+constexpr float kHeadingStep = 0.15f;    // per unit of speed and frame
+constexpr float kTravelStep = 0.04f;     // per unit of speed and frame
+// The tube restarts at the hundredths by which it overshot this many
+// hundredths, the truncated TravelLimit.
+constexpr int kWrapHundredths = static_cast<int>(100 * TravelLimit);  // 2580
+
+void LayOutRays(SceneItem* items) {
+  for (int i = 0; i < kItemCount; ++i) {
+    items[i].slot[kHeading] = (i % kRayCount) * kRayStep + (i / kRayCount) * kOppositeRay;
+    items[i].travel() = (i % kRayCount) * TravelLimit / kRayCount;
+  }
+}
+
+// Grows linearly from the centre to 0.7 and falls back to 0 at the rim.
+float RayScale(float travel) {
+  float t = std::fabs(travel) / TravelLimit;
+  if (t <= kThreshold) return t;
+  return static_cast<float>((1.0f - t) * t / kFallOff);
+}
+
+void Advance(SceneItem& item) {
+  item.slot[kHeading] = item.slot[kHeading] + kHeadingStep * g_fSpeed;
+  float& travel = item.travel();
+  travel = travel + kTravelStep * g_fSpeed;
+  if (travel > TravelLimit) {
+    travel = static_cast<float>(static_cast<int>(100.0 * travel) % kWrapHundredths) / 100.0f;
+  }
+}
+
+void DrawItems(SceneItem* items) {
+  for (int i = 0; i < kItemCount; ++i) {
+    SceneItem& item = items[i];
+    float heading = item.slot[kHeading];
+    float s = RayScale(item.travel());
+    ApplyViewTransform();
+    glRotatef(heading, 0.0f, 1.0f, 0.0f);
+    glTranslatef(0.0f, 0.0f, kRayReach * item.travel());
+    glScalef(s, s, s);
+    glRotatef(-heading, 0.0f, 1.0f, 0.0f);  // the tube's axis parallel to z again
+    glTranslatef(0.0f, 0.0f, -CylinderLength / 2.0f);  // centred on its point of the ray
+    glRotatef(SpinAngle + item.phase(), 0.0f, 0.0f, 1.0f);
+    DrawItemCylinder();
+    Advance(item);
+  }
+}
+
+}  // namespace
+
+bool DrawInsight() { return RunSceneFrame({kModule, LayOutRays, DrawItems, 1.0f, nullptr}); }

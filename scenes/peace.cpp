@@ -1,0 +1,47 @@
+// "Peace" (module 2): twenty-four short tubes rise along half-circle arcs from
+// the axis below the centre to the axis above it, each pointing along its arc,
+// around a cylinder standing on the axis.
+#include "render/gl.h"
+#include "render/render_state.h"
+#include "render/scene.h"
+#include "scenes/scenes.h"
+
+namespace {
+
+constexpr int kModule = 2;
+constexpr int kItemCount = 24;
+constexpr float kArcDegreesPerLimit = 90.0f;    // per TravelLimit of (TravelLimit + travel)
+constexpr double kArcRadius = TravelLimit / 1.7;  // 15.180265
+constexpr float kTubeStretch = 1.25f;           // extra scale along the tube's own axis
+constexpr float kTravelStep = 0.05f;            // AdvanceTravel factor
+// The central cylinder: 6.4 wide, 18.823529 long, from z = -10.666667.
+constexpr double kCentralShift = -(16.0 / 0.75) / 2.0;
+constexpr double kCentralRadius = 16.0 / 2.5;
+constexpr double kCentralLength = 16.0 / 0.85f;
+constexpr float kCentralSpinDivisor = 3.0f;
+
+void DrawItems(SceneItem* items) {
+  for (int i = 0; i < kItemCount; ++i) {
+    SceneItem& item = items[i];
+    float s = StandardScale(item.travel());
+    ApplyViewTransform();
+    glRotatef(SpinAngle / 4.0f + item.phase(), 0.0f, 0.0f, 1.0f);
+    glRotatef((TravelLimit + item.travel()) * kArcDegreesPerLimit / TravelLimit, 0.0f, 1.0f,
+              0.0f);
+    glTranslatef(0.0f, 0.0f, static_cast<float>(-kArcRadius));
+    glRotatef(-90.0f, 0.0f, 1.0f, 0.0f);  // along the arc, in the direction of travel
+    glRotatef(30.0f * i + SpinAngle, 0.0f, 0.0f, 1.0f);
+    glScalef(s, s, kTubeStretch * s);
+    DrawItemCylinder();
+    AdvanceTravel(item, kTravelStep);
+  }
+
+  ApplyViewTransform();
+  glTranslatef(0.0f, 0.0f, static_cast<float>(kCentralShift));
+  glRotatef(SpinAngle / kCentralSpinDivisor, 0.0f, 0.0f, 1.0f);
+  gluCylinder(Quadric, kCentralRadius, kCentralRadius, kCentralLength, kSlices, kStacks);
+}
+
+}  // namespace
+
+bool DrawPeace() { return RunSceneFrame({kModule, InitStandardItems, DrawItems, 1.0f, nullptr}); }

@@ -1,0 +1,45 @@
+// "Serenity" (module 6): twenty-four small spheres run along twelve circular
+// loops that leave a large central sphere and return into it, largest at the
+// far end of the loop.
+#include "render/gl.h"
+#include "render/render_state.h"
+#include "render/scene.h"
+#include "scenes/scenes.h"
+
+namespace {
+
+constexpr int kModule = 6;
+constexpr int kItemCount = 24;
+constexpr double kLoopRadius = TravelLimit / 1.7;  // 15.180265
+constexpr float kLoopDegreesPerLimit = 180.0f;     // per TravelLimit of travel
+constexpr float kOwnSpinFactor = 1.7f;
+constexpr float kTravelStep = 0.05f;  // AdvanceTravel factor
+constexpr double kCentralRadius = 16.0 / 2.0;
+constexpr float kCentralSpinDivisor = 3.0f;
+
+void DrawItems(SceneItem* items) {
+  for (int i = 0; i < kItemCount; ++i) {
+    SceneItem& item = items[i];
+    float s = StandardScale(item.travel());
+    ApplyViewTransform();
+    glRotatef(SpinAngle / 4.0f + item.phase(), 0.0f, 0.0f, 1.0f);
+    glTranslatef(static_cast<float>(-kLoopRadius), 0.0f, 0.0f);  // to the loop's centre
+    glRotatef(item.travel() * kLoopDegreesPerLimit / TravelLimit, 0.0f, 1.0f, 0.0f);
+    glTranslatef(static_cast<float>(-kLoopRadius), 0.0f, 0.0f);  // out to the loop
+    glRotatef(-90.0f, 0.0f, 1.0f, 0.0f);
+    glRotatef(kOwnSpinFactor * SpinAngle + 30.0f * i, 0.0f, 0.0f, 1.0f);
+    glScalef(s, s, s);
+    DrawItemSphere();
+    AdvanceTravel(item, kTravelStep);
+  }
+
+  ApplyViewTransform();
+  glRotatef(SpinAngle / kCentralSpinDivisor, 0.0f, 0.0f, 1.0f);
+  gluSphere(Quadric, kCentralRadius, kSlices, kStacks);
+}
+
+}  // namespace
+
+bool DrawSerenity() {
+  return RunSceneFrame({kModule, InitStandardItems, DrawItems, 1.0f, nullptr});
+}
