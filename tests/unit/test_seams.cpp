@@ -1,11 +1,30 @@
-// Recording implementations of the clock and message-box seams.
+// Recording implementations of the clock, message-box, module-button and
+// control-menu seams, and a count of the buffer swaps.
 #include "tests/unit/test_seams.h"
+
+#include "controls/control_menu.h"
+#include "render/gl_context.h"
+#include "settings/settings_dialog.h"
 
 namespace {
 uint32_t Clock = 0;
 std::vector<uint32_t> SleepLog;
 std::vector<test_seams::MessageBoxCall> BoxLog;
+std::vector<test_seams::ModuleRadioCall> RadioLog;
+std::vector<WindowHandle> MenuLog;
+int SwapCount = 0;
 }  // namespace
+
+extern "C" void __real__Z16SwapFrameBuffersv();
+// The linker sends the engine's SwapFrameBuffers calls here.
+extern "C" void __wrap__Z16SwapFrameBuffersv() {
+  ++SwapCount;
+  __real__Z16SwapFrameBuffersv();
+}
+
+void CheckModuleRadio(WindowHandle dialog, int module) { RadioLog.push_back({dialog, module}); }
+
+void ShowControlMenu(WindowHandle owner) { MenuLog.push_back(owner); }
 
 uint32_t TickCount() { return Clock; }
 
@@ -23,9 +42,15 @@ void SetNow(uint32_t now) { Clock = now; }
 uint32_t Now() { return Clock; }
 const std::vector<uint32_t>& Sleeps() { return SleepLog; }
 const std::vector<MessageBoxCall>& MessageBoxes() { return BoxLog; }
+const std::vector<ModuleRadioCall>& ModuleRadios() { return RadioLog; }
+const std::vector<WindowHandle>& ControlMenus() { return MenuLog; }
+int Swaps() { return SwapCount; }
 void Reset() {
   Clock = 0;
   SleepLog.clear();
   BoxLog.clear();
+  RadioLog.clear();
+  MenuLog.clear();
+  SwapCount = 0;
 }
 }  // namespace test_seams

@@ -1,5 +1,6 @@
 // The platform seams as native tests see them: a clock the test moves by
-// hand, and message boxes that are recorded instead of shown.
+// hand, and message boxes, module-button checks, control menus and buffer
+// swaps that are recorded instead of shown.
 #pragma once
 
 #include <cstdint>
@@ -24,6 +25,20 @@ uint32_t Now();
 const std::vector<uint32_t>& Sleeps();
 
 const std::vector<MessageBoxCall>& MessageBoxes();
+
+// CheckModuleRadio(dialog, module) calls, in order.
+struct ModuleRadioCall {
+  WindowHandle dialog;
+  int module;
+};
+const std::vector<ModuleRadioCall>& ModuleRadios();
+
+// The owners ShowControlMenu was called with, in order.
+const std::vector<WindowHandle>& ControlMenus();
+
+// How often SwapFrameBuffers presented a frame (the real one still runs:
+// lumvia_unit_tests is linked with -Wl,--wrap=SwapFrameBuffers).
+int Swaps();
 
 // Clears every record and puts the clock back to 0.
 void Reset();
