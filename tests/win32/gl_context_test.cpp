@@ -1,0 +1,216 @@
+// The Windows GL context on real windows under Wine: pixel-format scoring and
+// the downward scan, the context with its render state and sprite texture,
+// the specified failure messages, and releasing twice.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "render/gl.h"
+#include "render/gl_context.h"
+#include "render/gl_context_win32.h"
+#include "render/texture.h"
+#include "tests/win32/message_box_watch_win32.h"
+
+namespace {
+
+PIXELFORMATDESCRIPTOR Format(DWORD flags, BYTE colour, BYTE depth, BYTE type = PFD_TYPE_RGBA) {
+  PIXELFORMATDESCRIPTOR f{};
+  f.nSize = sizeof f;
+  f.nVersion = 1;
+  f.dwFlags = flags;
+  f.iPixelType = type;
+  f.cColorBits = colour;
+  f.cDepthBits = depth;
+  return f;
+}
+
+constexpr DWORD kWindowGL = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL;
+constexpr DWORD kDouble = kWindowGL | PFD_DOUBLEBUFFER;
+
+// The scan over a list of formats, format i being formats[i - 1].
+int Scan(int chosen, const std::vector<PIXELFORMATDESCRIPTOR>& formats, int bits = 32) {
+  return ScanPixelFormats(chosen, static_cast<int>(formats.size()), bits,
+                          [&formats](int i, PIXELFORMATDESCRIPTOR* f) {
+                            *f = formats[static_cast<size_t>(i - 1)];
+                            return true;
+                          });
+}
+
+TEST(PixelFormatTest, ScoresOrderAcceleratedThenShallowDepthThenDoubleBuffering) {
+  EXPECT_EQ(ScorePixelFormat(Format(kDouble, 32, 24), 32), 1130u);
+  EXPECT_EQ(ScorePixelFormat(Format(kDouble | PFD_GENERIC_FORMAT, 32, 16), 32), 114u);
+  EXPECT_EQ(ScorePixelFormat(Format(kWindowGL, 32, 12), 32), 1025u);
+  EXPECT_EQ(ScorePixelFormat(Format(kDouble, 32, 32), 32), 1122u);
+  // Each condition alone makes a format unusable.
+  EXPECT_EQ(ScorePixelFormat(Format(kDouble, 24, 24), 32), 0u);
+  EXPECT_EQ(ScorePixelFormat(Format(kDouble & ~PFD_SUPPORT_OPENGL, 32, 24), 32), 0u);
+  EXPECT_EQ(ScorePixelFormat(Format(kDouble & ~PFD_DRAW_TO_WINDOW, 32, 24), 32), 0u);
+  EXPECT_EQ(ScorePixelFormat(Format(kDouble, 32, 8), 32), 0u);
+  EXPECT_EQ(ScorePixelFormat(Format(kDouble, 32, 24, PFD_TYPE_COLORINDEX), 32), 0u);
+}
+
+TEST(PixelFormatTest, ScanKeepsTheSystemChoiceWhenNothingScores) {
+  const std::vector<PIXELFORMATDESCRIPTOR> sixteenBit(4, Format(kDouble, 16, 24));
+  EXPECT_EQ(Scan(3, sixteenBit), 3);
+}
+
+TEST(PixelFormatTest, ScanPrefersTheShallowerDepthAndTheHighestNumberAmongEquals) {
+  EXPECT_EQ(Scan(1, {Format(kDouble, 32, 24), Format(kDouble, 32, 16)}), 2);
+  EXPECT_EQ(Scan(2, {Format(kDouble, 32, 16), Format(kDouble, 32, 24)}), 1);
+  EXPECT_EQ(Scan(1, {Format(kDouble, 32, 24), Format(kDouble, 32, 24), Format(kDouble, 16, 16)}),
+            2);
+  EXPECT_EQ(Scan(1, {Format(kDouble | PFD_GENERIC_FORMAT, 32, 16), Format(kWindowGL, 32, 32)}), 2);
+}
+
+// A plain top-level window with the given client size.
+class Window {
+ public:
+  Window(int width, int height) {
+    WNDCLASSA wc{};
+    wc.style = CS_OWNDC;
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "LumviaGLContextTest";
+    RegisterClassA(&wc);
+    RECT r{0, 0, width, height};
+    AdjustWindowRect(&r, WS_POPUP, FALSE);
+    handle_ = CreateWindowExA(0, wc.lpszClassName, "GL", WS_POPUP | WS_VISIBLE, 0, 0,
+                              r.right - r.left, r.bottom - r.top, nullptr, nullptr, wc.hInstance,
+                              nullptr);
+  }
+  ~Window() {
+    if (handle_) DestroyWindow(handle_);
+  }
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+  HWND get() const { return handle_; }
+  void Destroy() {
+    DestroyWindow(handle_);
+    handle_ = nullptr;
+  }
+
+ private:
+  HWND handle_ = nullptr;
+};
+
+TEST(PixelFormatTest, TheRealDeviceGetsItsBestScoringFormat) {
+  Window window(64, 64);
+  ASSERT_NE(window.get(), nullptr);
+  HDC dc = GetDC(window.get());
+  const int selected = SelectPixelFormat(dc, 32);
+  ASSERT_GT(selected, 0);
+  const int count = DescribePixelFormat(dc, 1, sizeof(PIXELFORMATDESCRIPTOR), nullptr);
+  unsigned best = 0;
+  int bestIndex = 0;
+  for (int i = 1; i <= count; ++i) {
+    PIXELFORMATDESCRIPTOR f{};
+    DescribePixelFormat(dc, i, sizeof f, &f);
+    if (ScorePixelFormat(f, 32) >= best && ScorePixelFormat(f, 32) > 0) {
+      best = ScorePixelFormat(f, 32);
+      bestIndex = i;
+    }
+  }
+  ASSERT_GT(best, 0u) << "Wine offers a 32-bit OpenGL window format";
+  EXPECT_EQ(selected, bestIndex);
+  ReleaseDC(window.get(), dc);
+}
+
+class GLContextTest : public ::testing::Test {
+ protected:
+  void TearDown() override { DestroyGLContext(); }
+  MessageBoxWatch watch_;
+};
+
+TEST_F(GLContextTest, ARealWindowGetsTheRenderStateWithTheSpriteBound) {
+  ASSERT_TRUE(watch_.Active());
+  Window window(300, 200);
+  ASSERT_NE(window.get(), nullptr);
+  ASSERT_TRUE(CreateGLContext(window.get(), 32));
+  EXPECT_TRUE(MessageBoxWatch::Boxes().empty());
+  EXPECT_NE(wglGetCurrentContext(), nullptr);
+  EXPECT_EQ(wglGetCurrentDC(), GLDeviceContext());
+
+  GLint viewport[4] = {}, bound = 0, mode = 0;
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+  glGetIntegerv(GL_MATRIX_MODE, &mode);
+  EXPECT_EQ(viewport[2], 300);
+  EXPECT_EQ(viewport[3], 200);
+  EXPECT_NE(SpriteTexture(), 0u);
+  EXPECT_EQ(static_cast<GLuint>(bound), SpriteTexture());
+  EXPECT_EQ(mode, GL_MODELVIEW);
+  EXPECT_TRUE(glIsEnabled(GL_ALPHA_TEST));
+  EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+  EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+  GLint texWidth = 0;
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &texWidth);
+  EXPECT_EQ(texWidth, 1024);
+
+  // The sprites show on a cleared frame once presented.
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+  SwapFrameBuffers();
+
+  DestroyGLContext();
+  EXPECT_EQ(wglGetCurrentContext(), nullptr);
+  EXPECT_EQ(GLDeviceContext(), nullptr);
+  DestroyGLContext();  // nothing left to release: nothing happens, nothing is shown
+  EXPECT_TRUE(MessageBoxWatch::Boxes().empty());
+}
+
+TEST_F(GLContextTest, AClientHeightOfZeroGivesAOnePixelHighViewport) {
+  Window window(240, 0);
+  ASSERT_NE(window.get(), nullptr);
+  ASSERT_TRUE(CreateGLContext(window.get(), 32));
+  GLint viewport[4] = {};
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  EXPECT_EQ(viewport[2], 240);
+  EXPECT_EQ(viewport[3], 1);
+  GLfloat projection[16];
+  glGetFloatv(GL_PROJECTION_MATRIX, projection);
+  EXPECT_NEAR(projection[5] / projection[0], 240.0, 1e-3);  // the aspect ratio is the width
+}
+
+TEST_F(GLContextTest, AWindowWithoutDeviceContextIsReportedAndLeavesNothing) {
+  Window window(32, 32);
+  HWND gone = window.get();
+  window.Destroy();
+  EXPECT_FALSE(CreateGLContext(gone, 32));
+  ASSERT_EQ(MessageBoxWatch::Boxes().size(), 1u);
+  EXPECT_EQ(MessageBoxWatch::Boxes()[0].caption, "ERROR");
+  EXPECT_EQ(MessageBoxWatch::Boxes()[0].text, "Can't Create A GL Device Context.");
+  EXPECT_TRUE(MessageBoxWatch::Boxes()[0].iconShown);
+  EXPECT_EQ(GLDeviceContext(), nullptr);
+  DestroyGLContext();
+  EXPECT_EQ(MessageBoxWatch::Boxes().size(), 1u);
+}
+
+TEST_F(GLContextTest, AWindowHoldingAnotherPixelFormatIsRefusedAndReleased) {
+  Window window(32, 32);
+  HDC dc = GetDC(window.get());
+  const int selected = SelectPixelFormat(dc, 32);
+  const int count = DescribePixelFormat(dc, 1, sizeof(PIXELFORMATDESCRIPTOR), nullptr);
+  int other = 0;
+  for (int i = 1; i <= count && other == 0; ++i) {
+    PIXELFORMATDESCRIPTOR f{};
+    DescribePixelFormat(dc, i, sizeof f, &f);
+    if (i != selected && (f.dwFlags & PFD_SUPPORT_OPENGL) && (f.dwFlags & PFD_DRAW_TO_WINDOW))
+      other = i;
+  }
+  ASSERT_NE(other, 0);
+  PIXELFORMATDESCRIPTOR f{};
+  DescribePixelFormat(dc, other, sizeof f, &f);
+  ASSERT_TRUE(SetPixelFormat(dc, other, &f));
+  ReleaseDC(window.get(), dc);
+
+  EXPECT_FALSE(CreateGLContext(window.get(), 32));
+  ASSERT_EQ(MessageBoxWatch::Boxes().size(), 1u);
+  EXPECT_EQ(MessageBoxWatch::Boxes()[0].caption, "ERROR");
+  EXPECT_EQ(MessageBoxWatch::Boxes()[0].text, "Can't Set The PixelFormat.");
+  EXPECT_EQ(GLDeviceContext(), nullptr);
+  EXPECT_EQ(wglGetCurrentContext(), nullptr);
+}
+
+}  // namespace
