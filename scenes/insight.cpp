@@ -13,7 +13,7 @@ namespace {
 
 constexpr int kModule = 8;
 constexpr int kItemCount = 24;
-constexpr int kHeading = 7;  // slot: the ray's direction about y, degrees, unbounded
+constexpr int kHeading = 7;  // slot: the ray's direction about y, degrees
 constexpr int kRayCount = 12;
 constexpr float kRayStep = 45.0f;        // degrees between the rays of one dozen
 constexpr float kOppositeRay = 180.0f;   // the second dozen runs on the opposite rays
@@ -21,6 +21,10 @@ constexpr float kRayReach = 0.4f;        // distance from the centre per unit of
 constexpr double kFallOff = 0.3;         // divisor of the shrinking part of the scale
 constexpr double kThreshold = 1.0 - kFallOff;  // where the tube stops growing, 0.7
 constexpr float kHeadingStep = 0.15f;    // per unit of speed and frame
+// A heading that reaches this is turned back by a full circle: the ray points
+// the same way, and the float keeps the precision its small steps need (an
+// unbounded heading would make the rays slow down and stop after some days).
+constexpr float kHeadingFold = 720.0f;
 constexpr float kTravelStep = 0.04f;     // per unit of speed and frame
 // The tube restarts at the hundredths by which it overshot this many
 // hundredths, the truncated TravelLimit.
@@ -41,7 +45,9 @@ float RayScale(float travel) {
 }
 
 void Advance(SceneItem& item) {
-  item.slot[kHeading] = item.slot[kHeading] + kHeadingStep * g_fSpeed;
+  float& heading = item.slot[kHeading];
+  heading = heading + kHeadingStep * g_fSpeed;
+  if (heading >= kHeadingFold) heading = heading - 360.0f;
   float& travel = item.travel();
   travel = travel + kTravelStep * g_fSpeed;
   if (travel > TravelLimit) {

@@ -110,4 +110,22 @@ TEST_F(InsightTest, ExactlyAtTheRimStaysOneFrame) {
   EXPECT_NEAR(Length(SceneCentre(restarted[5])), 0.0, kTol);
 }
 
+
+// The heading is folded back by a full circle once it reaches 720 degrees, so
+// the rays keep turning at their speed however long the scene runs; the ray
+// points the same way across the fold.
+TEST_F(InsightTest, HeadingStaysBoundedWithoutAJump) {
+  ShowModule(8);
+  g_fSpeed = 1.0f;
+  DrawFrame(DrawInsight);
+  SceneItem& item = SceneStates[8].Items[6];
+  item.travel() = 10.0f;
+  item.slot[7] = 719.9f;
+  auto before = DrawFrame(DrawInsight);  // drawn at 719.9, then 720.05 folds to 360.05
+  EXPECT_NEAR(item.slot[7], 360.05f, 1e-3);
+  auto after = DrawFrame(DrawInsight);
+  EXPECT_NEAR(Wrap180(RayAngle(SceneCentre(after[6])) - RayAngle(SceneCentre(before[6]))), 0.15,
+              1e-3);
+}
+
 }  // namespace
