@@ -29,6 +29,8 @@ struct SceneItem {
   float slot[10];
   float& travel() { return slot[kTravel]; }
   float& phase() { return slot[kPhase]; }
+  float travel() const { return slot[kTravel]; }
+  float phase() const { return slot[kPhase]; }
 };
 
 struct SceneState {
