@@ -15,6 +15,17 @@ constexpr float kCameraShiftY = -12.0f;
 constexpr float kExtraDepth = 1.0f;
 constexpr float kRollX = 0.5f;   // degrees of g_fXrot per unit of speed and frame
 constexpr float kRollY = 0.25f;  // degrees of g_fYrot per unit of speed and frame
+// A rolled rotation that reaches this many degrees either way is brought back
+// by a full turn: the view is the same, and the float keeps the precision the
+// small roll steps need (unbounded, the roll would stutter and stop after a
+// few days of running).
+constexpr float kRollFold = 720.0f;
+
+float Folded(float degrees) {
+  if (degrees <= -kRollFold) return degrees + 360.0f;
+  if (degrees >= kRollFold) return degrees - 360.0f;
+  return degrees;
+}
 
 void TruthCamera() {
   glLoadIdentity();
@@ -35,8 +46,8 @@ void DrawSpheres(SceneItem* items) { DrawGrid(items, TruthCamera, 0.0f, DrawSphe
 
 // The rolled rotations are the live view: they are what is stored and saved.
 void RollViewAndSway() {
-  g_fXrot = g_fXrot - kRollX * g_fSpeed;
-  g_fYrot = g_fYrot - kRollY * g_fSpeed;
+  g_fXrot = Folded(g_fXrot - kRollX * g_fSpeed);
+  g_fYrot = Folded(g_fYrot - kRollY * g_fSpeed);
   AdvanceSway();
 }
 

@@ -196,6 +196,21 @@ TEST_F(TruthTest, ViewRollsEveryFrame) {
   EXPECT_EQ(ModuleTable[7].yrot, g_fYrot);
 }
 
+// The roll brings a rotation back by a full turn once it reaches 720 degrees,
+// so the view rolls evenly however long the scene runs.
+TEST_F(TruthTest, RolledRotationsStayBounded) {
+  ShowModule(7);
+  g_fSpeed = 1.0f;
+  g_fXrot = -719.8f;
+  g_fYrot = 730.0f;  // turned up with the keys
+  DrawFrame(DrawTruth);
+  EXPECT_NEAR(g_fXrot, -719.8 - 0.5 + 360.0, 1e-3);
+  EXPECT_NEAR(g_fYrot, 730.0 - 0.25 - 360.0, 1e-3);
+  DrawFrame(DrawTruth);  // within the bounds nothing is folded
+  EXPECT_NEAR(g_fXrot, -719.8 - 1.0 + 360.0, 1e-3);
+  EXPECT_NEAR(g_fYrot, 730.0 - 0.5 - 360.0, 1e-3);
+}
+
 // "Truth" goes on with the swing where "Harmony" left it.
 TEST_F(TruthTest, SwayContinuesFromHarmony) {
   ShowModule(4);
