@@ -36,7 +36,7 @@ double RandomUnit() { return (DrawRandom() - kRandomMiddle) / kRandomMiddle; }
 float Widening(float z) { return (kDepth + z) / kDepth + 1.0f; }
 
 float RandomSpeed() { return static_cast<float>(kMaxSpeed * RandomUnit()); }
-float RandomSpeedUp() { return static_cast<float>(std::fabs(kMaxSpeed * RandomUnit())); }
+float RandomMagnitude() { return static_cast<float>(std::fabs(kMaxSpeed * RandomUnit())); }
 
 // The draws come in exactly this order for every item.
 void ScatterTubes(SceneItem* items) {
@@ -57,9 +57,9 @@ void ScatterTubes(SceneItem* items) {
 // speed; a wall that is not passed draws nothing.
 void Bounce(float position, float half, float& velocity) {
   if (half < position) {
-    velocity = -RandomSpeedUp();
+    velocity = -RandomMagnitude();
   } else if (-half > position) {
-    velocity = RandomSpeedUp();
+    velocity = RandomMagnitude();
   }
 }
 
