@@ -8,6 +8,12 @@
 // screen), runs its message loop and returns the quit code.
 int RunSaverWindow(HWND parent);
 
+// Registers the class and makes the window in the shape the parent implies
+// (none: full screen); sets PreviewMode for a parent. None on failure. This is
+// RunSaverWindow without the running-saver check, the password verifier and
+// the message loop.
+HWND MakeSaverWindow(HWND parent);
+
 // The class procedure: sees every message first.
 LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

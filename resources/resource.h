@@ -6,3 +6,4 @@
 #define IDD_SETTINGS 2003
 #define IDD_ABOUT 100
 #define IDS_DESCRIPTION 1
+#define IDR_MAINFRAME 104

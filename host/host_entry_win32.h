@@ -1,0 +1,35 @@
+// Where the executable starts: the command tail decides the run mode (the
+// full-screen saver, the preview, the settings dialog or the password change)
+// and the mode's result becomes the exit code.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+// Takes the command line, runs HostEntry on its tail and ends the process with
+// the result. Never returns.
+[[noreturn]] void HostStartup();
+
+// The command tail of a full command line: the program name (quoted or not)
+// and the separators after it skipped.
+const char* CommandTail(const char* line);
+
+// Runs the mode the first switch letter names; returns the exit code.
+int HostEntry(HINSTANCE instance, HINSTANCE previous, const char* tail, int show);
+
+// The decimal window number at the start of the text; 0 when there is none.
+uint32_t ParseWindowNumber(const char* text);
+HWND WindowFromNumber(uint32_t number);
+
+int RunPreview(const char* text);
+int RunSettingsDialog(HWND parent);
+bool PrepareDialogClasses(HINSTANCE instance);
+int RunPasswordChange(const char* text);
+
+// The exception guard around the run modes: an exception that nothing handles
+// goes to the system's filter; when that filter handles it, the screen-saver
+// running state is cleared and the process ends with -1.
+void InstallExceptionGuard();
+void RemoveExceptionGuard();
+LONG WINAPI ExceptionGuardFilter(EXCEPTION_POINTERS* exception);

@@ -1,0 +1,318 @@
+// The Win32 side of the end-to-end tests: starts lumvia.scr with exact
+// command lines, gives a preview a live parent window, looks at the saver's
+// windows and reads or writes the stored settings. One command per run:
+//
+//   e2e_host launch SCR TAIL [SECONDS]  run "SCR" TAIL, print "exit N", or
+//                                       "running" if it has not ended in time
+//   e2e_host saver SCR TAIL             run it, wait for the full-screen
+//                                       window, close it, print "exit N"
+//   e2e_host preview SCR TAIL           make a parent window, run the tail
+//                                       with %u replaced by its number, check
+//                                       the preview, close it, print "exit N"
+//   e2e_host owner SCR TAIL             as preview, without waiting for a
+//                                       preview: for the password change
+//   e2e_host beside SCR TAIL            as preview, then run SCR /s while the
+//                                       preview runs: print both exit codes
+//   e2e_host probe                      describe the full-screen saver window
+//   e2e_host text TITLE                 print the texts of a window's statics
+//   e2e_host press TITLE ID             click button ID of the window TITLE
+//   e2e_host values                     print every stored setting, name=value
+//   e2e_host set NAME VALUE             store one setting
+//   e2e_host clear                      remove the settings key
+//   e2e_host usepassword N|-            set or remove "ScreenSaveUsePassword"
+//   e2e_host nine EXE on|off            make Wine report Windows 98 to EXE
+//                                       and load MPR.DLL from beside it
+//
+// SCR is a Windows path; TAIL may hold \t for a tab. Exit code 0 when the
+// command did what it says, 1 otherwise, with the reason on stderr.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+constexpr char kSettingsKey[] = "Software\\Tessaron\\Lumvia";
+constexpr char kSaverClass[] = "WindowsScreenSaverClass";
+constexpr DWORD kPatience = 30000;  // ms: every wait ends by then
+
+int Fail(const char* what) {
+  std::fprintf(stderr, "e2e_host: %s\n", what);
+  return 1;
+}
+
+std::string Unescape(const char* text) {
+  std::string out;
+  for (const char* c = text; *c; ++c) {
+    if (c[0] == '\\' && c[1] == 't') {
+      out += '\t';
+      ++c;
+    } else {
+      out += *c;
+    }
+  }
+  return out;
+}
+
+std::string WithNumber(const std::string& tail, HWND window) {
+  std::string out;
+  const std::string number = std::to_string(static_cast<unsigned long>(reinterpret_cast<uintptr_t>(window)));
+  for (size_t i = 0; i < tail.size(); ++i) {
+    if (tail.compare(i, 2, "%u") == 0) {
+      out += number;
+      ++i;
+    } else {
+      out += tail[i];
+    }
+  }
+  return out;
+}
+
+bool Start(const char* scr, const std::string& tail, PROCESS_INFORMATION* process) {
+  std::string line = std::string("\"") + scr + "\"";
+  if (!tail.empty()) line += " " + tail;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  return CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, process) != 0;
+}
+
+// Waits for the process while keeping this thread's windows answering.
+bool WaitForExit(HANDLE process, DWORD patience, DWORD* code) {
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < patience) {
+    const DWORD r = MsgWaitForMultipleObjects(1, &process, FALSE, 100, QS_ALLINPUT);
+    if (r == WAIT_OBJECT_0) return GetExitCodeProcess(process, code) != 0;
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+  }
+  return false;
+}
+
+template <typename Find>
+HWND WaitForWindow(Find find) {
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < kPatience) {
+    if (HWND w = find()) return w;
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    Sleep(20);
+  }
+  return nullptr;
+}
+
+int PrintExit(PROCESS_INFORMATION& process, DWORD patience) {
+  DWORD code = 0;
+  const bool ended = WaitForExit(process.hProcess, patience, &code);
+  if (ended)
+    std::printf("exit %ld\n", static_cast<long>(static_cast<int32_t>(code)));
+  else
+    std::printf("running\n");
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return 0;
+}
+
+int Launch(const char* scr, const char* tail, const char* seconds) {
+  PROCESS_INFORMATION process{};
+  if (!Start(scr, Unescape(tail), &process)) return Fail("cannot start the saver");
+  const DWORD patience = seconds ? static_cast<DWORD>(std::atoi(seconds)) * 1000 : kPatience;
+  return PrintExit(process, patience);
+}
+
+int Saver(const char* scr, const char* tail) {
+  PROCESS_INFORMATION process{};
+  if (!Start(scr, Unescape(tail), &process)) return Fail("cannot start the saver");
+  HWND saver = WaitForWindow([] { return FindWindowA(kSaverClass, "Screen Saver"); });
+  if (!saver) {
+    TerminateProcess(process.hProcess, 99);
+    return Fail("no full-screen saver window appeared");
+  }
+  PostMessageA(saver, WM_CLOSE, 0, 0);
+  return PrintExit(process, kPatience);
+}
+
+LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND MakeParent() {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = ParentProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "LumviaE2eParent";
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  RegisterClassA(&wc);
+  RECT r = {0, 0, 200, 150};
+  AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
+  return CreateWindowExA(0, wc.lpszClassName, "Lumvia e2e parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                         40, 40, r.right - r.left, r.bottom - r.top, nullptr, nullptr, wc.hInstance,
+                         nullptr);
+}
+
+int Preview(const char* scr, const char* tail, bool waitForPreview) {
+  HWND parent = MakeParent();
+  if (!parent) return Fail("cannot make the parent window");
+  PROCESS_INFORMATION process{};
+  if (!Start(scr, WithNumber(Unescape(tail), parent), &process)) return Fail("cannot start the saver");
+  if (waitForPreview) {
+    HWND preview = WaitForWindow([parent] { return FindWindowExA(parent, nullptr, kSaverClass, "Preview"); });
+    if (!preview) {
+      TerminateProcess(process.hProcess, 99);
+      return Fail("no preview appeared inside the parent");
+    }
+    RECT own, host;
+    GetClientRect(preview, &own);
+    GetClientRect(parent, &host);
+    std::printf("preview %ldx%ld in %ldx%ld\n", own.right, own.bottom, host.right, host.bottom);
+    PostMessageA(preview, WM_CLOSE, 0, 0);
+  }
+  const int r = PrintExit(process, kPatience);
+  DestroyWindow(parent);
+  return r;
+}
+
+// A running preview does not keep a full-screen saver from starting.
+int Beside(const char* scr, const char* tail) {
+  HWND parent = MakeParent();
+  if (!parent) return Fail("cannot make the parent window");
+  PROCESS_INFORMATION preview{};
+  if (!Start(scr, WithNumber(Unescape(tail), parent), &preview)) return Fail("cannot start the preview");
+  HWND child = WaitForWindow([parent] { return FindWindowExA(parent, nullptr, kSaverClass, "Preview"); });
+  if (!child) {
+    TerminateProcess(preview.hProcess, 99);
+    return Fail("no preview appeared inside the parent");
+  }
+  PROCESS_INFORMATION saver{};
+  if (!Start(scr, "/s", &saver)) return Fail("cannot start the saver");
+  HWND full = WaitForWindow([] { return FindWindowA(kSaverClass, "Screen Saver"); });
+  if (!full) {
+    TerminateProcess(saver.hProcess, 99);
+    TerminateProcess(preview.hProcess, 99);
+    return Fail("no full-screen saver beside the preview");
+  }
+  PostMessageA(full, WM_CLOSE, 0, 0);
+  std::printf("saver ");
+  PrintExit(saver, kPatience);
+  PostMessageA(child, WM_CLOSE, 0, 0);
+  std::printf("preview ");
+  const int r = PrintExit(preview, kPatience);
+  DestroyWindow(parent);
+  return r;
+}
+
+int UsePassword(const char* value) {
+  const char key[] = "Control Panel\\Desktop";
+  if (std::strcmp(value, "-") == 0) {
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, key, "ScreenSaveUsePassword");
+    return 0;
+  }
+  const DWORD data = static_cast<DWORD>(std::atoi(value));
+  return RegSetKeyValueA(HKEY_CURRENT_USER, key, "ScreenSaveUsePassword", REG_DWORD, &data,
+                         sizeof data) == ERROR_SUCCESS
+             ? 0
+             : Fail("cannot store the value");
+}
+
+// Wine's per-program settings: the version it reports and the load order.
+int Nine(const char* exe, const char* state) {
+  const std::string key = std::string("Software\\Wine\\AppDefaults\\") + exe;
+  if (std::strcmp(state, "on") != 0) {
+    RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str());
+    return 0;
+  }
+  const char version[] = "win98";
+  const char order[] = "native,builtin";
+  const bool ok =
+      RegSetKeyValueA(HKEY_CURRENT_USER, key.c_str(), "Version", REG_SZ, version, sizeof version) ==
+          ERROR_SUCCESS &&
+      RegSetKeyValueA(HKEY_CURRENT_USER, (key + "\\DllOverrides").c_str(), "mpr", REG_SZ, order,
+                      sizeof order) == ERROR_SUCCESS;
+  return ok ? 0 : Fail("cannot set the program's Wine settings");
+}
+
+int Probe() {
+  HWND saver = FindWindowA(kSaverClass, "Screen Saver");
+  if (!saver) return Fail("no full-screen saver window");
+  RECT r;
+  GetWindowRect(saver, &r);
+  const LONG exStyle = GetWindowLongA(saver, GWL_EXSTYLE);
+  std::printf("topmost %d\nrect %ld %ld %ld %ld\nscreen %d %d\nvisible %d\n",
+              (exStyle & WS_EX_TOPMOST) ? 1 : 0, r.left, r.top, r.right, r.bottom,
+              GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+              IsWindowVisible(saver) ? 1 : 0);
+  return 0;
+}
+
+BOOL CALLBACK PrintText(HWND child, LPARAM) {
+  char name[32] = {}, text[1024] = {};
+  GetClassNameA(child, name, sizeof name);
+  if (lstrcmpiA(name, "Static") != 0) return TRUE;
+  GetWindowTextA(child, text, sizeof text);
+  std::printf("%s\n", text);
+  return TRUE;
+}
+
+int Text(const char* title) {
+  HWND window = FindWindowA(nullptr, title);
+  if (!window) return Fail("no such window");
+  EnumChildWindows(window, PrintText, 0);
+  return 0;
+}
+
+int Press(const char* title, const char* id) {
+  HWND window = FindWindowA(nullptr, title);
+  if (!window) return Fail("no such window");
+  PostMessageA(window, WM_COMMAND, MAKEWPARAM(std::atoi(id), BN_CLICKED), 0);
+  return 0;
+}
+
+int Values() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return 0;
+  for (DWORD i = 0;; ++i) {
+    char name[64];
+    DWORD nameSize = sizeof name, type = 0, data = 0, size = sizeof data;
+    if (RegEnumValueA(key, i, name, &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(&data),
+                      &size) != ERROR_SUCCESS)
+      break;
+    std::printf("%s=%ld\n", name, static_cast<long>(static_cast<int32_t>(data)));
+  }
+  RegCloseKey(key);
+  return 0;
+}
+
+int Set(const char* name, const char* value) {
+  const DWORD data = static_cast<DWORD>(std::strtol(value, nullptr, 10));
+  if (RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, name, REG_DWORD, &data, sizeof data) !=
+      ERROR_SUCCESS)
+    return Fail("cannot store the value");
+  return 0;
+}
+
+int Clear() {
+  const LONG r = RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
+  return r == ERROR_SUCCESS || r == ERROR_FILE_NOT_FOUND ? 0 : Fail("cannot remove the key");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string command = argc > 1 ? argv[1] : "";
+  if (command == "launch" && argc >= 4) return Launch(argv[2], argv[3], argc > 4 ? argv[4] : nullptr);
+  if (command == "saver" && argc == 4) return Saver(argv[2], argv[3]);
+  if (command == "preview" && argc == 4) return Preview(argv[2], argv[3], true);
+  if (command == "owner" && argc == 4) return Preview(argv[2], argv[3], false);
+  if (command == "beside" && argc == 4) return Beside(argv[2], argv[3]);
+  if (command == "usepassword" && argc == 3) return UsePassword(argv[2]);
+  if (command == "nine" && argc == 4) return Nine(argv[2], argv[3]);
+  if (command == "probe") return Probe();
+  if (command == "text" && argc == 3) return Text(argv[2]);
+  if (command == "press" && argc == 4) return Press(argv[2], argv[3]);
+  if (command == "values") return Values();
+  if (command == "set" && argc == 4) return Set(argv[2], argv[3]);
+  if (command == "clear") return Clear();
+  return Fail("unknown command; see the top of e2e_host.cpp");
+}

@@ -1,0 +1,91 @@
+# Shared by the end-to-end scripts: runs the built lumvia.scr and the e2e_host
+# helper under Wine on the current X display (the test run's Xvfb), waits for
+# windows and processes with generous upper bounds, and counts failures.
+# LUMVIA_BUILD is the win64 build folder; the Wine prefix is the build's own
+# unless WINEPREFIX says otherwise.
+set -uo pipefail
+: "${LUMVIA_BUILD:?LUMVIA_BUILD must name the win64 build folder}"
+: "${DISPLAY:?the end-to-end tests need an X display (scripts/test runs them in Xvfb)}"
+LUMVIA_SOURCE=${LUMVIA_SOURCE:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+export WINEPREFIX=${WINEPREFIX:-$LUMVIA_BUILD/wineprefix}
+export WINEDEBUG=${WINEDEBUG:--all}
+SCR=$LUMVIA_BUILD/lumvia.scr
+HOST=$LUMVIA_BUILD/tests/e2e/e2e_host.exe
+PATIENCE=${PATIENCE:-30}   # seconds: every wait ends by then
+failures=0
+WORK=$(mktemp -d)
+saver_pid=""
+cleanup() {
+  [ -n "$saver_pid" ] && kill "$saver_pid" 2>/dev/null
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+wine_run() { "$LUMVIA_SOURCE/scripts/wine-run" "$@"; }
+# The helper's output without the carriage returns of Windows text mode.
+host() { wine_run "$HOST" "$@" | tr -d '\r'; }
+# A Windows path for a file of this machine (Wine's drive Z: is the root).
+winpath() { local p; p=$(realpath "$1"); printf 'Z:%s' "${p//\//\\}"; }
+
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+pass() { echo "ok: $*"; }
+check() {  # check WHAT EXPECTED ACTUAL
+  if [ "$2" = "$3" ]; then pass "$1"; else fail "$1: expected '$2', got '$3'"; fi
+}
+
+# Polls for a window whose title is exactly TITLE; prints its X id.
+wait_for_window() {
+  local title=$1 deadline=$((SECONDS + PATIENCE)) id
+  while [ $SECONDS -lt $deadline ]; do
+    id=$(xdotool search --name "^${title}\$" 2>/dev/null | head -n 1)
+    if [ -n "$id" ]; then echo "$id"; return 0; fi
+    sleep 0.1
+  done
+  return 1
+}
+wait_window_gone() {
+  local title=$1 deadline=$((SECONDS + PATIENCE))
+  while [ $SECONDS -lt $deadline ]; do
+    xdotool search --name "^${title}\$" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Starts the saver (SAVER, or the built one) in the background with the tail.
+start_saver() {
+  wine_run "${SAVER:-$SCR}" "$@" >/dev/null 2>&1 &
+  saver_pid=$!
+}
+# Waits for the background saver to end; sets saver_exit to its exit code,
+# or to "running" when it has not ended in time.
+wait_saver_exit() {
+  local deadline=$((SECONDS + PATIENCE))
+  saver_exit=running
+  while [ $SECONDS -lt $deadline ]; do
+    if ! kill -0 "$saver_pid" 2>/dev/null; then
+      wait "$saver_pid"
+      saver_exit=$?
+      saver_pid=""
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+# Starts the full-screen saver and waits until its window is there and has
+# drawn; prints the window's X id.
+start_fullscreen() {
+  start_saver "$@"
+  local id
+  id=$(wait_for_window "Screen Saver") || { fail "no full-screen window for '$*'"; return 1; }
+  xdotool windowfocus --sync "$id" 2>/dev/null
+  echo "$id"
+}
+stored() { host values | sed -n "s/^$1=//p"; }
+
+finish() {
+  if [ "$failures" -eq 0 ]; then echo "all passed"; exit 0; fi
+  echo "$failures failed"
+  exit 1
+}

@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# The full-screen saver as a user meets it: the window, what it draws, keys
+# and the mouse through xdotool, the control menu and the parameter display,
+# a second saver, and the settings stored when it ends.
+. "$(dirname "$0")/lib.sh"
+
+# Polls screenshots of the whole screen until one shows the sprite's dark red
+# (red well above green and blue), or the patience runs out.
+wait_for_sprite_colour() {
+  local deadline=$((SECONDS + PATIENCE)) red
+  while [ $SECONDS -lt $deadline ]; do
+    import -window root "$WORK/screen.png" 2>/dev/null
+    red=$(convert "$WORK/screen.png" -resize 320x256\! txt:- 2>/dev/null |
+      sed -n 's/.*(\([0-9.]*\),\([0-9.]*\),\([0-9.]*\).*/\1 \2 \3/p' |
+      awk '$1 > 60 && $1 > 2 * $2 + 20 && $1 > 2 * $3 + 20 { n++ } END { print n + 0 }')
+    if [ "$red" -gt 50 ]; then echo "$red"; return 0; fi
+    sleep 0.2
+  done
+  echo 0
+  return 1
+}
+
+# --- Keys, the control menu, the parameter display, a second saver ----------
+host clear
+xdotool mousemove 640 512
+start_fullscreen /s >/dev/null
+probe=$(host probe)
+screen=$(sed -n 's/^screen //p' <<<"$probe")
+check "the window is topmost" "topmost 1" "$(grep '^topmost' <<<"$probe")"
+check "the window covers the screen" "rect 0 0 $screen" "$(grep '^rect' <<<"$probe")"
+if reds=$(wait_for_sprite_colour); then pass "the screen shows the sprite colour ($reds samples)"
+else fail "no sprite colour on the screen"; fi
+
+xdotool key Prior   # "Love" at depth 50: one step of 1
+xdotool key F1
+if wait_for_window "Control Menu" >/dev/null; then
+  pass "F1 shows the control menu"
+  menu=$(host text "Control Menu")
+  grep -q "^F1 - This Control Menu" <<<"$menu" && pass "the menu lists the keys" ||
+    fail "the menu text is '$menu'"
+  xdotool key Return
+  wait_window_gone "Control Menu" && pass "OK closes the menu" || fail "the menu stayed"
+else
+  fail "F1 showed no control menu"
+fi
+
+xdotool key F11
+if wait_for_window "Params" >/dev/null; then
+  pass "F11 shows the parameters"
+  params=$(host text "Params")
+  grep -q "^g_fDepth 51.000000" <<<"$params" && pass "the live depth after Page Up is shown" ||
+    fail "the parameters read '$params'"
+  xdotool key Return
+  wait_window_gone "Params" || fail "the parameter display stayed"
+else
+  fail "F11 showed no parameter display"
+fi
+
+second=$(timeout "$PATIENCE" "$LUMVIA_SOURCE/scripts/wine-run" "$SCR" /s >/dev/null 2>&1; echo $?)
+check "a second saver returns 0 at once" "0" "$second"
+kill -0 "$saver_pid" 2>/dev/null && pass "the first saver keeps running" ||
+  fail "the first saver ended"
+
+xdotool key Escape
+wait_saver_exit
+check "Esc ends the saver with 0" "0" "$saver_exit"
+check "all 81 values are stored" "81" "$(host values | grep -c =)"
+check "Page Up stored depth 51 for Love" "5100" "$(stored 'mod1 depth')"
+check "the cycle time is stored" "15" "$(stored 'cycle time')"
+
+# --- Mouse travel of 100 and clicks do not end it ---------------------------
+# Page Up after them is the witness: it is stored only if the saver was still
+# there to take it.
+host clear
+xdotool mousemove 400 300
+start_fullscreen /s >/dev/null
+xdotool mousemove 430 320
+xdotool mousemove 460 340   # 60 + 40 = 100 from where it started
+xdotool click 1
+xdotool click 3
+xdotool key Prior
+xdotool key Escape
+wait_saver_exit
+check "the saver ends with 0" "0" "$saver_exit"
+check "travel 100 and clicks left the saver running" "5100" "$(stored 'mod1 depth')"
+
+# --- Mouse travel of 101 ends it --------------------------------------------
+host clear
+xdotool mousemove 400 300
+start_fullscreen /s >/dev/null
+xdotool mousemove 460 341   # 60 + 41 = 101
+wait_saver_exit
+check "travel 101 ends the saver with 0" "0" "$saver_exit"
+check "and stores the settings" "5000" "$(stored 'mod1 depth')"
+
+finish
