@@ -33,6 +33,9 @@ bool InitRenderState() {
   glAlphaFunc(GL_GREATER, 0.0f);
   glEnable(GL_ALPHA_TEST);
   glEnable(GL_TEXTURE_2D);
+  // A context made again (a second preview, say) gets a fresh quadric; the
+  // one before it is not left behind.
+  if (Quadric) gluDeleteQuadric(Quadric);
   Quadric = gluNewQuadric();
   gluQuadricNormals(Quadric, GLU_SMOOTH);
   gluQuadricTexture(Quadric, GL_TRUE);

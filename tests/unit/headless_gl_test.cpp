@@ -5,10 +5,12 @@
 #include <cmath>
 
 #include "render/gl.h"
+#include "render/gl_context.h"
 #include "render/headless_gl.h"
 #include "render/render_state.h"
 #include "render/texture.h"
 #include "tests/unit/gl_capture.h"
+#include "tests/unit/test_seams.h"
 
 namespace {
 
@@ -87,6 +89,22 @@ TEST_F(HeadlessGLTest, ACylinderInFrontOfTheCameraShowsTheSpriteColourOnBlack) {
   EXPECT_GT(red, pixels.size() / 4 / 50) << "the sprites cover some of the picture";
   EXPECT_GT(black, pixels.size() / 4 / 4) << "the transparent texels leave the black background";
   EXPECT_EQ(other, 0u);
+}
+
+// Releasing and making the context again, as a second preview would: the
+// render state comes back whole, and LeakSanitizer sees nothing left behind.
+TEST_F(HeadlessGLTest, AContextMadeAgainHasTheRenderStateAgain) {
+  DestroyGLContext();
+  EXPECT_FALSE(HeadlessContextCurrent());
+  DestroyGLContext();  // nothing left to release
+  EXPECT_TRUE(test_seams::MessageBoxes().empty());
+  ASSERT_TRUE(CreateGLContext(nullptr, 32));
+  GLint bound = 0;
+  glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+  EXPECT_NE(SpriteTexture(), 0u);
+  EXPECT_EQ(static_cast<GLuint>(bound), SpriteTexture());
+  EXPECT_NE(Quadric, nullptr);
+  EXPECT_TRUE(test_seams::MessageBoxes().empty());
 }
 
 }  // namespace
