@@ -21,6 +21,7 @@
 #include "core/module_table.h"
 #include "host/host_entry_win32.h"
 #include "host/host_state.h"
+#include "render/gl.h"
 #include "render/scene.h"
 #include "resources/resource.h"
 #include "resources/settings_ids.h"
@@ -54,10 +55,30 @@ UINT RunMessage() {
   return message;
 }
 
+// When set, the preview pane is given a single-buffered pixel format just
+// before the dialog opens, so that the preview's own context cannot be made.
+bool SpoilPreviewFormat = false;
+
+void GiveThePaneAnotherFormat(HWND dialog) {
+  HWND pane = GetDlgItem(dialog, IDC_PREVIEW_PANE);
+  HDC dc = GetDC(pane);
+  PIXELFORMATDESCRIPTOR format{};
+  const int count = DescribePixelFormat(dc, 1, sizeof format, &format);
+  for (int i = 1; i <= count; ++i) {
+    DescribePixelFormat(dc, i, sizeof format, &format);
+    if ((format.dwFlags & PFD_SUPPORT_OPENGL) && (format.dwFlags & PFD_DRAW_TO_WINDOW) &&
+        !(format.dwFlags & PFD_DOUBLEBUFFER) && SetPixelFormat(dc, i, &format))
+      break;
+  }
+  ReleaseDC(pane, dc);
+}
+
 LRESULT CALLBACK RunHook(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HC_ACTION) {
     const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (sent->message == RunMessage()) (*reinterpret_cast<const std::function<void()>*>(sent->lParam))();
+    if (sent->message == WM_INITDIALOG && SpoilPreviewFormat && GetDlgItem(sent->hwnd, IDC_PREVIEW_PANE))
+      GiveThePaneAnotherFormat(sent->hwnd);
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -140,11 +161,12 @@ class SettingsDialogTest : public ::testing::Test {
       thread_.join();
     }
     RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKeyPath);
+    SpoilPreviewFormat = false;
   }
 
   // Opens the dialog and waits for its first frame, which checks the
   // current module's button.
-  void Open() {
+  void Open(bool withPreview = true) {
     done_ = false;
     dialog_ = nullptr;
     thread_ = std::thread([this] {
@@ -160,7 +182,12 @@ class SettingsDialogTest : public ::testing::Test {
       dialog_ = FindWindowA(nullptr, kTitle);
       return dialog_ != nullptr;
     }));
-    ASSERT_TRUE(WaitFor([this] { return CheckedModule() != 0 || NoModuleActive(); }));
+    if (withPreview) {
+      ASSERT_TRUE(WaitFor([this] { return CheckedModule() != 0 || NoModuleActive(); }));
+    } else {
+      // The cycle time is the last thing the opening fills in.
+      ASSERT_TRUE(WaitFor([this] { return !CycleText().empty(); }));
+    }
     // Keys go to the active window: make sure it is this one before a test
     // moves the focus.
     SetForegroundWindow(dialog_);
@@ -214,6 +241,16 @@ class SettingsDialogTest : public ::testing::Test {
 
   // A key press through the system's input, to the window with the focus.
   void PressKey(UINT key) {
+    // The system's focus must be the dialog's: bring it back if something
+    // took the foreground away, and give the focus back to where it was.
+    HWND focus = Read<HWND>([] { return GetFocus(); });
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(0, &info) || info.hwndFocus != focus) {
+      SetForegroundWindow(dialog_);
+      ASSERT_TRUE(WaitFor([this] { return GetForegroundWindow() == dialog_; }));
+      OnDialog([focus] { SetFocus(focus); });
+    }
     INPUT input[2] = {};
     for (INPUT& i : input) {
       i.type = INPUT_KEYBOARD;
@@ -502,6 +539,7 @@ TEST_F(SettingsDialogTest, KeysEditTheBoxWhileItIsEditedAndSteerThePreviewAfterw
   EXPECT_EQ(view(), before);
 
   Focus(1002);
+  EXPECT_FALSE(Read<bool>([] { return CycleEditActive; }));
   PressKey(VK_LEFT);
   PressKey(VK_PRIOR);
   ASSERT_TRUE(WaitFor([&] { return view() != before; }));
@@ -612,36 +650,65 @@ TEST_F(SettingsDialogTest, CancelEscAndTheCloseBoxWriteNothing) {
   }
 }
 
-// The share of the pane's pixels that are near the sprite's colour.
-double SpriteShare(HWND pane) {
-  RECT r;
-  GetClientRect(pane, &r);
-  MapWindowPoints(pane, nullptr, reinterpret_cast<POINT*>(&r), 2);
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+TEST_F(SettingsDialogTest, WithoutAPreviewOkAndCancelStillEndTheDialog) {
+  SpoilPreviewFormat = true;
+  Open(false);
+  EXPECT_EQ(Read<std::vector<std::string>>([] { return MessageBoxCaptions; }),
+            std::vector<std::string>{"ERROR"});
+  OnDialog([&] {
+    HWND box = GetDlgItem(dialog_, 1004);
+    SendMessageA(box, BM_SETCHECK, BST_UNCHECKED, 0);
+    SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(1004, BN_CLICKED), reinterpret_cast<LPARAM>(box));
+  });
+  EXPECT_EQ(CheckedModule(), 0);  // no frame loop checks a module button
+  Click(IDOK);
+  EXPECT_EQ(Ended(), 1);
+  const Registry saved = ReadRegistry();
+  EXPECT_EQ(saved.size(), 81u);
+  EXPECT_EQ(saved.at("mod5 active"), 0u);
+
+  Open(false);
+  Click(IDC_DISABLE_ALL);
+  Click(IDCANCEL);
+  EXPECT_EQ(Ended(), 1);
+  EXPECT_EQ(ReadRegistry(), saved);
+}
+
+// The share of the last frame's pixels in the preview's own GL context that
+// are near the sprite's colour (140, 20, 20). Wine's X11 driver renders GL in
+// a child window off screen and does not bring it to the screen under Xvfb
+// (a plain child window with a red glClear stays black there too), so the
+// frame is read from the context's back buffer, which Mesa keeps after the
+// swap. Runs on the dialog's thread, where the context is current.
+double SpriteShare(int* viewportWidth, int* viewportHeight) {
+  GLint viewport[4] = {};
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  *viewportWidth = viewport[2];
+  *viewportHeight = viewport[3];
+  const int w = viewport[2], h = viewport[3];
+  if (w <= 0 || h <= 0) return 0;
+  std::vector<uint8_t> pixels(static_cast<size_t>(w) * h * 4);
+  glReadBuffer(GL_BACK);
+  glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
   int red = 0;
-  const auto* p = static_cast<const uint8_t*>(bits);
-  for (int i = 0; i < w * h; ++i, p += 4)
-    if (p[2] > 60 && p[2] > 3 * p[1] && p[2] > 3 * p[0]) ++red;
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
+  for (size_t i = 0; i < pixels.size(); i += 4)
+    if (pixels[i] > 60 && pixels[i] > 3 * pixels[i + 1] && pixels[i] > 3 * pixels[i + 2]) ++red;
   return static_cast<double>(red) / (w * h);
 }
 
 TEST_F(SettingsDialogTest, ThePreviewIsDrawnAndNeverChangesModuleByTime) {
   WriteRegistry("cycle time", 0);
   Open();
-  HWND pane = Item(IDC_PREVIEW_PANE);
-  EXPECT_TRUE(WaitFor([&] { return SpriteShare(pane) > 0.01; })) << SpriteShare(pane);
+  RECT client;
+  GetClientRect(Item(IDC_PREVIEW_PANE), &client);
+  int width = 0, height = 0;
+  double share = 0;
+  EXPECT_TRUE(WaitFor([&] {
+    OnDialog([&] { share = SpriteShare(&width, &height); });
+    return share > 0.01;
+  })) << share;
+  EXPECT_EQ(width, client.right);
+  EXPECT_EQ(height, client.bottom);
   WaitFrames(20);
   EXPECT_EQ(Read<int>([] { return CurrentModule; }), 1);
   EXPECT_EQ(CheckedModule(), 1);
