@@ -47,6 +47,13 @@ constexpr int kSpinRest = 50;
 // The preview's context was made and RenderTicks run.
 bool FrameLoopRunning = false;
 
+// While the About box is open no frame is drawn. A RenderTick that arrives
+// meanwhile (the box was opened between two frames) is held and posted again
+// when the box closes; run, it would keep the box's own loop busy with
+// frames, and the box would never be painted.
+bool AboutOpen = false;
+bool TickHeld = false;
+
 int ModuleOfEnableBox(int id) {
   for (int module = 1; module <= kModuleCount; ++module)
     if (kEnableBoxes[module] == id) return module;
@@ -117,6 +124,26 @@ void RequestClose(HWND dialog) {
   if (!FrameLoopRunning || !SaverState.InTick) PostMessageA(dialog, WM_CLOSE, 0, 0);
 }
 
+void PostRenderTick(HWND dialog) {
+  PostMessageA(dialog, kRenderTick, kRenderTickParam, static_cast<LPARAM>(kRenderTickParam));
+}
+
+void ShowAbout(HWND dialog) {
+  AboutOpen = true;
+  ShowAboutBox(dialog);
+  AboutOpen = false;
+  if (TickHeld) PostRenderTick(dialog);
+  TickHeld = false;
+}
+
+void RenderTick(HWND dialog) {
+  if (AboutOpen) {
+    TickHeld = true;
+    return;
+  }
+  HandleRenderTick(dialog, !CycleEditActive);
+}
+
 void NormaliseCycleText(HWND dialog) {
   CycleTime = BoundCycleTime(ReadCycleText(dialog));
   ShowCycleTime(dialog, CycleTime);
@@ -132,7 +159,7 @@ void OpenSettingsDialog(HWND dialog) {
   if (!FrameLoopRunning) return;  // no preview: the pane stays black, no button is checked
   CycleEditActive = false;
   SaverState.LastSwitchTime = GetTickCount();
-  PostMessageA(dialog, kRenderTick, kRenderTickParam, kRenderTickParam);
+  PostRenderTick(dialog);
 }
 
 void CloseSettingsDialog(HWND dialog) {
@@ -192,7 +219,7 @@ INT_PTR SettingsCommand(HWND dialog, WPARAM wParam, LPARAM) {
       RequestClose(dialog);
       return FALSE;
     case IDC_ABOUT_BUTTON:
-      ShowAboutBox(dialog);
+      ShowAbout(dialog);
       return FALSE;
     case IDC_ENABLE_ALL:
       SetAllEnabled(dialog, true);
@@ -247,7 +274,7 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     case WM_VSCROLL:
       return CycleTimeScroll(dialog, wParam, lParam);
     case kRenderTick:
-      HandleRenderTick(dialog, !CycleEditActive);
+      RenderTick(dialog);
       return FALSE;
     case WM_CLOSE:
       CloseSettingsDialog(dialog);

@@ -744,6 +744,15 @@ TEST_F(SettingsDialogTest, TheAboutBoxShowsTheVersionAndClosesEveryWay) {
       texts.push_back(WindowText(child));
     ASSERT_FALSE(texts.empty());
     EXPECT_EQ(texts.front(), "Lumvia");
+    // The box is painted, and no frame of the preview is drawn while it is
+    // open (the click came between two frames: the frames must not keep the
+    // box's own loop busy).
+    EXPECT_TRUE(WaitFor([&] { return !GetUpdateRect(GetDlgItem(about, IDC_ABOUT_VERSION), nullptr, FALSE); }));
+    const uint32_t frame = Read<uint32_t>([] { return SaverState.LastFrameTime; });
+    for (int i = 0; i < 20; ++i) {
+      Sleep(10);
+      EXPECT_EQ(Read<uint32_t>([] { return SaverState.LastFrameTime; }), frame);
+    }
     EXPECT_EQ(texts.back(), "OK");
     close(about);
     ASSERT_TRUE(WaitFor([&] { return FindWindowA(nullptr, "About Lumvia") == nullptr; }));
