@@ -38,7 +38,7 @@ inline void PutPixel(uint8_t* out, const uint8_t* in, uint32_t bytes) {
 
 enum class Layout { Raw, RunLength };
 
-// Reads the image specification and decodes the pixels that follow it.
+// Reads width, height and depth and decodes the pixels that follow it.
 bool DecodePixels(TextureImage& image, const uint8_t* data, size_t size, Layout layout) {
   if (size < kImageSpecSize) {
     Fail("Image data ends before its pixels");

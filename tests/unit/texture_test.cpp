@@ -116,7 +116,7 @@ TEST_F(TextureTest, HeadersOtherThanTheTwoTemplatesAreRefused) {
     uint8_t value;
   };
   for (const Case& c : {Case{"grey image", 2, 3}, Case{"ID length", 0, 1},
-                        Case{"colour map", 1, 1}, Case{"colour-map spec", 5, 8},
+                        Case{"colour map", 1, 1}, Case{"colour-map fields", 5, 8},
                         Case{"x origin", 8, 1}, Case{"RLE colour-mapped", 2, 9}}) {
     SCOPED_TRACE(c.what);
     test_seams::Reset();
@@ -208,7 +208,7 @@ TEST_F(TextureTest, DamagedImagesAreDecodedOrRefusedCleanly) {
     TgaBytes damaged = valid;
     const int changes = 1 + static_cast<int>(next() % 3);
     for (int c = 0; c < changes; ++c) {
-      // Mostly the image specification and packet headers, sometimes anywhere.
+      // Mostly the size fields and packet headers, sometimes anywhere.
       const size_t at = next() % 4 ? 12 + next() % 12 : next() % damaged.size();
       damaged[at] = static_cast<uint8_t>(next());
     }

@@ -296,7 +296,7 @@ class SettingsDialogTest : public ::testing::Test {
   int result_ = 0;
 };
 
-struct ControlSpec {
+struct ControlLayout {
   int id;
   const char* className;
   const char* text;
@@ -319,7 +319,7 @@ TEST_F(SettingsDialogTest, ControlsHaveTheirIdsClassesTextsAndPlaces) {
 
   auto box = [](int l, int t, int w, int h) { return RECT{l, t, l + w, t + h}; };
   const DWORD radio = BS_AUTORADIOBUTTON | BS_PUSHLIKE, check = BS_AUTOCHECKBOX | WS_TABSTOP;
-  std::vector<ControlSpec> controls = {
+  std::vector<ControlLayout> controls = {
       {IDC_PREVIEW_PANE, "Static", "", SS_BLACKRECT, box(6, 5, 274, 191)},
       {1046, "Button", "Enable All", 0, box(299, 99, 52, 16)},
       {1047, "Button", "Disable All", 0, box(356, 99, 52, 16)},
@@ -336,17 +336,17 @@ TEST_F(SettingsDialogTest, ControlsHaveTheirIdsClassesTextsAndPlaces) {
     controls.push_back({kModuleButtons[m], "Button", names[m], radio, box(312 + 44 * column, 30 + 13 * row, 40, 13)});
     controls.push_back({kEnableBoxes[m], "Button", "", check, box(298 + 104 * column, 32 + 13 * row, 8, 8)});
   }
-  for (const ControlSpec& spec : controls) {
-    SCOPED_TRACE(spec.id);
-    HWND control = Item(spec.id);
+  for (const ControlLayout& layout : controls) {
+    SCOPED_TRACE(layout.id);
+    HWND control = Item(layout.id);
     ASSERT_NE(control, nullptr);
-    EXPECT_STRCASEEQ(ClassOf(control).c_str(), spec.className);
-    EXPECT_EQ(WindowText(control), spec.text);
-    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(control, GWL_STYLE)) & spec.style, spec.style);
-    if (spec.units.right == 0) continue;  // the box and its up-down control share their place
+    EXPECT_STRCASEEQ(ClassOf(control).c_str(), layout.className);
+    EXPECT_EQ(WindowText(control), layout.text);
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(control, GWL_STYLE)) & layout.style, layout.style);
+    if (layout.units.right == 0) continue;  // the box and its up-down control share their place
     // The dialog manager converts the place and the size, each on its own.
-    RECT expected = {spec.units.left, spec.units.top, spec.units.right - spec.units.left,
-                     spec.units.bottom - spec.units.top};
+    RECT expected = {layout.units.left, layout.units.top, layout.units.right - layout.units.left,
+                     layout.units.bottom - layout.units.top};
     MapDialogRect(dialog_, &expected);
     RECT actual;
     GetWindowRect(control, &actual);
