@@ -86,6 +86,12 @@ void DrawItemCylinder() {
 
 void DrawItemSphere() { gluSphere(Quadric, kItemRadius, kSlices, kStacks); }
 
+void DrawCentralSphere(double radius) {
+  ApplyViewTransform();
+  glRotatef(SpinAngle / 3.0f, 0.0f, 0.0f, 1.0f);
+  gluSphere(Quadric, radius, kSlices, kStacks);
+}
+
 bool RunSceneFrame(const SceneSteps& steps) {
   SceneState& state = SceneStates[steps.module];
 

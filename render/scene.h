@@ -53,6 +53,9 @@ void AdvanceTravel(SceneItem& item, float k);
 void AdvanceSway();
 void DrawItemCylinder();  // gluCylinder(Quadric, 2, 2, CylinderLength, 32, 32)
 void DrawItemSphere();    // gluSphere(Quadric, 2, 32, 32)
+// The central sphere of "Joy", "Creativity" and "Serenity": on the origin,
+// turning about the scene's z axis at a third of SpinAngle.
+void DrawCentralSphere(double radius);
 
 // --- The frame skeleton -------------------------------------------------------------
 // A scene supplies its module number, its first-frame layout, its items and

@@ -2,7 +2,6 @@
 // central sphere in planes through the axis, growing to full size on the far
 // side of the circle.
 #include "render/gl.h"
-#include "render/render_state.h"
 #include "render/scene.h"
 #include "scenes/scenes.h"
 
@@ -15,7 +14,6 @@ constexpr double kCircleRadius = TravelLimit / 1.7;  // 15.180265
 constexpr float kOwnSpinFactor = 1.5f;
 constexpr float kTravelStep = 0.05f;  // AdvanceTravel factor
 constexpr double kCentralRadius = 16.0 / 2;
-constexpr float kCentralSpinDivisor = 3.0f;
 
 void DrawItems(SceneItem* items) {
   for (int i = 0; i < kItemCount; ++i) {
@@ -33,9 +31,7 @@ void DrawItems(SceneItem* items) {
     AdvanceTravel(item, kTravelStep);
   }
 
-  ApplyViewTransform();
-  glRotatef(SpinAngle / kCentralSpinDivisor, 0.0f, 0.0f, 1.0f);
-  gluSphere(Quadric, kCentralRadius, kSlices, kStacks);
+  DrawCentralSphere(kCentralRadius);
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "render/gl.h"
-#include "render/render_state.h"
 #include "render/scene.h"
 #include "scenes/scenes.h"
 
@@ -22,7 +21,6 @@ constexpr float kTilt = -1.0f * 55.0f;   // about x
 constexpr float kSphereStretch = 1.25f;  // extra scale along the sphere's own z axis
 constexpr float kTravelStep = 0.05f;     // AdvanceTravel factor
 constexpr double kCentralRadius = 7.0;
-constexpr float kCentralSpinDivisor = 3.0f;
 
 // Full size for every travel within T of the middle, falling linearly to
 // nothing at either end of the path.
@@ -46,9 +44,7 @@ void DrawItems(SceneItem* items) {
     AdvanceTravel(item, kTravelStep);
   }
 
-  ApplyViewTransform();
-  glRotatef(SpinAngle / kCentralSpinDivisor, 0.0f, 0.0f, 1.0f);
-  gluSphere(Quadric, kCentralRadius, kSlices, kStacks);
+  DrawCentralSphere(kCentralRadius);
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 // loops that leave a large central sphere and return into it, largest at the
 // far end of the loop.
 #include "render/gl.h"
-#include "render/render_state.h"
 #include "render/scene.h"
 #include "scenes/scenes.h"
 
@@ -15,7 +14,6 @@ constexpr float kLoopDegreesPerLimit = 180.0f;     // per TravelLimit of travel
 constexpr float kOwnSpinFactor = 1.7f;
 constexpr float kTravelStep = 0.05f;  // AdvanceTravel factor
 constexpr double kCentralRadius = 16.0 / 2.0;
-constexpr float kCentralSpinDivisor = 3.0f;
 
 void DrawItems(SceneItem* items) {
   for (int i = 0; i < kItemCount; ++i) {
@@ -33,9 +31,7 @@ void DrawItems(SceneItem* items) {
     AdvanceTravel(item, kTravelStep);
   }
 
-  ApplyViewTransform();
-  glRotatef(SpinAngle / kCentralSpinDivisor, 0.0f, 0.0f, 1.0f);
-  gluSphere(Quadric, kCentralRadius, kSlices, kStacks);
+  DrawCentralSphere(kCentralRadius);
 }
 
 }  // namespace
