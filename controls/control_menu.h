@@ -1,9 +1,8 @@
-// The control menu (a small modal dialog listing the keys) and window centring.
+// Window centring; the control menu itself (a small modal dialog listing the
+// keys) is the ShowControlMenu seam of platform/platform.h.
 #pragma once
 
 #include "platform/platform.h"
 
-// Runs the control menu modally; does nothing while one is already open.
-void ShowControlMenu(WindowHandle owner);
 // Places a top-level window in the middle of the desktop, shown and on top.
 void CenterWindow(WindowHandle window);

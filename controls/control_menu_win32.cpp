@@ -3,8 +3,8 @@
 #include <windows.h>
 
 #include "controls/control_menu.h"
-#include "core/frame.h"
-#include "host/host_state.h"
+#include "core/saver_state.h"
+#include "platform/instance_win32.h"
 #include "resources/resource.h"
 
 namespace {
@@ -47,7 +47,7 @@ INT_PTR CALLBACK ControlMenuProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 void ShowControlMenu(WindowHandle owner) {
   if (ControlMenuOpen) return;
   ControlMenuOpen = true;
-  DialogBoxParamA(HostState.Instance, MAKEINTRESOURCEA(IDD_CONTROL_MENU), static_cast<HWND>(owner),
+  DialogBoxParamA(ProgramInstance(), MAKEINTRESOURCEA(IDD_CONTROL_MENU), static_cast<HWND>(owner),
                   ControlMenuProc, 0);
   ControlMenuOpen = false;
 }

@@ -6,11 +6,9 @@
 #include <cmath>
 #include <cstdio>
 
-#include "controls/control_menu.h"
-#include "core/frame.h"
 #include "core/module_table.h"
+#include "core/saver_state.h"
 #include "platform/messages.h"
-#include "settings/settings_dialog.h"
 
 namespace {
 

@@ -1,8 +1,6 @@
 // Module records, built-in defaults and the enabled-module searches.
 #include "core/module_table.h"
 
-#include "render/scene.h"
-
 const char* const ModuleNames[kModuleSlots] = {
     "",          "Love",    "Peace",   "Joy",         "Harmony", "Creativity",
     "Serenity",  "Truth",   "Insight", "Inspiration", "Bliss",
@@ -37,6 +35,7 @@ float g_fYrot = kStartView.yrot;
 float g_fZrot = kStartView.zrot;
 float g_fSpeed = kStartView.speed;
 int CurrentModule = 1;
+float SpinAngle = 0.0f;
 
 void ResetModuleTable() {
   for (int n = 0; n < kModuleSlots; ++n) {

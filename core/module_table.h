@@ -38,6 +38,10 @@ extern float g_fSpeed;
 // The module on screen, 1 to 10, or 0 when no module is active.
 extern int CurrentModule;
 
+// The scenes' shared turning angle in degrees: it falls by the speed every
+// drawn frame and starts again at 0 with every module load.
+extern float SpinAngle;
+
 // Puts the table, the view and CurrentModule back to their start-up values.
 void ResetModuleTable();
 

@@ -1,11 +1,11 @@
 // Process entry and the run modes chosen by the command tail.
 #include "host/host_entry_win32.h"
 
+#include "dialogs/settings_dialog_win32.h"
 #include "host/host_state.h"
 #include "host/password_win32.h"
 #include "host/saver_window_win32.h"
 #include "resources/resource.h"
-#include "settings/settings_dialog_win32.h"
 
 namespace {
 

@@ -5,7 +5,6 @@
 
 #include <cstdlib>
 
-#include "core/saver_window_win32.h"
 #include "host/host_state.h"
 #include "host/password_win32.h"
 

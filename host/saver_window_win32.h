@@ -14,8 +14,16 @@ int RunSaverWindow(HWND parent);
 // the message loop.
 HWND MakeSaverWindow(HWND parent);
 
+// The three procedures every message of the saver window passes in turn,
+// each of which may answer and stop.
+
 // The class procedure: sees every message first.
 LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The saver's own procedure (saver_proc_win32.cpp): handles window creation,
+// close and RenderTick, then always returns what SaverDefaultProc answers for
+// the same message.
+LRESULT SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The default behaviour: hidden cursor, the mouse rule, the password check.
 LRESULT SaverDefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

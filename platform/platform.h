@@ -25,3 +25,12 @@ void ShowMessageBox(WindowHandle owner, const char* text, const char* caption, u
 // (matched without regard to case). Returns false when it is missing; the
 // bytes belong to the program image and are never freed.
 bool FindResourceBytes(uint16_t id, const char* type, const uint8_t** data, size_t* size);
+
+// --- Windows above the engine -------------------------------------------------
+// The engine calls these; the program's dialogs implement them (the settings
+// dialog and the control menu on Windows, recorders in native tests).
+
+// Checks the module button of the module (none for 0) and clears the others.
+void CheckModuleRadio(WindowHandle dialog, int module);
+// Runs the control menu modally; does nothing while one is already open.
+void ShowControlMenu(WindowHandle owner);

@@ -7,8 +7,6 @@
 #include "render/gl.h"
 #include "render/render_state.h"
 
-float SpinAngle = 0.0f;
-
 namespace {
 constexpr float kSwayLimit = 5.0f;
 constexpr float kSwayStep = 0.02f;

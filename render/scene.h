@@ -6,8 +6,10 @@
 #include <bit>
 #include <cstdint>
 
+#include "core/module_table.h"
+
 // --- Shared values ------------------------------------------------------------
-extern float SpinAngle;             // degrees; falls by the speed every drawn frame
+// SpinAngle (core/module_table.h) is the angle every scene turns by.
 constexpr float CylinderLength = 2.0f * 2.5f;  // the length of the item cylinder
 // Half the length of an item's path, the float nearest 800/31 (25.806452).
 constexpr float TravelLimit = std::bit_cast<float>(0x41CE739Du);

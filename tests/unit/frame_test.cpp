@@ -6,8 +6,8 @@
 #include <cmath>
 #include <vector>
 
-#include "core/frame.h"
 #include "core/module_table.h"
+#include "frames/frame.h"
 #include "render/scene.h"
 #include "settings/store.h"
 #include "tests/unit/gl_capture.h"

@@ -2,9 +2,7 @@
 // control-menu seams, and a count of the buffer swaps.
 #include "tests/unit/test_seams.h"
 
-#include "controls/control_menu.h"
 #include "render/gl_context.h"
-#include "settings/settings_dialog.h"
 
 namespace {
 uint32_t Clock = 0;

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "controls/view_keys.h"
-#include "core/frame.h"
 #include "core/module_table.h"
+#include "core/saver_state.h"
 #include "platform/messages.h"
 #include "render/scene.h"
 #include "tests/unit/test_seams.h"

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "core/saver_window_win32.h"
+#include "frames/frame_loop_win32.h"
 #include "host/host_entry_win32.h"
 #include "host/password_win32.h"
 #include "host/saver_window_win32.h"

@@ -10,8 +10,8 @@
 #include <string>
 #include <thread>
 
-#include "core/frame.h"
 #include "core/module_table.h"
+#include "frames/frame.h"
 #include "host/host_state.h"
 #include "render/gl_context.h"
 #include "render/scene.h"

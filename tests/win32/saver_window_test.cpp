@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/saver_window_win32.h"
+#include "frames/frame_loop_win32.h"
 #include "host/saver_window_win32.h"
 #include "platform/messages.h"
 #include "render/gl_context_win32.h"

@@ -17,16 +17,16 @@
 #include <thread>
 #include <vector>
 
-#include "core/frame.h"
 #include "core/module_table.h"
+#include "dialogs/about_box_win32.h"
+#include "dialogs/settings_dialog_win32.h"
+#include "frames/frame.h"
 #include "host/host_entry_win32.h"
 #include "host/host_state.h"
 #include "render/gl.h"
 #include "render/scene.h"
 #include "resources/resource.h"
 #include "resources/settings_ids.h"
-#include "settings/about_box_win32.h"
-#include "settings/settings_dialog_win32.h"
 #include "settings/store.h"
 
 namespace {

@@ -7,10 +7,10 @@
 #include <cstring>
 #include <iterator>
 
-#include "host/host_state.h"
+#include "dialogs/about_box_win32.h"
+#include "platform/instance_win32.h"
 #include "resources/resource.h"
 #include "resources/settings_ids.h"
-#include "settings/about_box_win32.h"
 
 namespace {
 
@@ -22,11 +22,11 @@ constexpr size_t kFixedInfoOffset = (kHeaderSize + 3) & ~size_t{3};
 constexpr DWORD kFixedInfoSignature = 0xFEEF04BD;
 
 bool FindFixedFileInfo(VS_FIXEDFILEINFO* info) {
-  HRSRC found = FindResourceA(HostState.Instance, MAKEINTRESOURCEA(VS_VERSION_INFO), MAKEINTRESOURCEA(16));
+  HRSRC found = FindResourceA(ProgramInstance(), MAKEINTRESOURCEA(VS_VERSION_INFO), MAKEINTRESOURCEA(16));
   if (!found) return false;
-  HGLOBAL loaded = LoadResource(HostState.Instance, found);
+  HGLOBAL loaded = LoadResource(ProgramInstance(), found);
   const auto* data = static_cast<const uint8_t*>(loaded ? LockResource(loaded) : nullptr);
-  DWORD size = SizeofResource(HostState.Instance, found);
+  DWORD size = SizeofResource(ProgramInstance(), found);
   if (!data || size < kFixedInfoOffset + sizeof *info) return false;
   uint16_t valueLength;
   std::memcpy(&valueLength, data + sizeof(uint16_t), sizeof valueLength);
@@ -52,7 +52,7 @@ bool FormatProgramVersion(char* text, size_t size) {
 }
 
 void ShowAboutBox(HWND owner) {
-  DialogBoxParamA(HostState.Instance, MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutBoxProc, 0);
+  DialogBoxParamA(ProgramInstance(), MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutBoxProc, 0);
 }
 
 INT_PTR CALLBACK AboutBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

@@ -1,5 +1,5 @@
-// The frame step shared by the saver window and the settings dialog's live
-// preview, and the process-wide saver flags both of them use.
+// The process-wide flags of the frame loop, shared by the saver window, the
+// settings dialog's live preview and the keyboard controls.
 #pragma once
 
 #include <cstdint>
@@ -18,7 +18,3 @@ struct SaverStateRecord {
 };
 
 extern SaverStateRecord SaverState;
-
-// One frame: cycles modules in saver mode, paces to 30 ms, draws the current
-// module and presents it when the scene reported no GL error.
-void RenderFrame(WindowHandle window);

@@ -1,14 +1,11 @@
 // The frame step shared by the saver window and the settings preview:
 // module cycling, pacing to 30 ms, drawing the current module, presenting it.
-#include "core/frame.h"
+#include "frames/frame.h"
 
 #include "core/module_table.h"
 #include "render/gl_context.h"
 #include "scenes/scenes.h"
-#include "settings/settings_dialog.h"
 #include "settings/store.h"
-
-SaverStateRecord SaverState;
 
 namespace {
 

@@ -9,15 +9,14 @@
 #include <cstdlib>
 
 #include "controls/control_menu.h"
-#include "core/frame.h"
 #include "core/module_table.h"
-#include "core/saver_window_win32.h"
+#include "core/saver_state.h"
+#include "dialogs/about_box_win32.h"
+#include "dialogs/settings_dialog_win32.h"
+#include "frames/frame_loop_win32.h"
 #include "platform/messages.h"
 #include "render/gl_context.h"
 #include "resources/settings_ids.h"
-#include "settings/about_box_win32.h"
-#include "settings/settings_dialog.h"
-#include "settings/settings_dialog_win32.h"
 #include "settings/store.h"
 
 bool CycleEditActive = false;
@@ -124,10 +123,6 @@ void RequestClose(HWND dialog) {
   if (!FrameLoopRunning || !SaverState.InTick) PostMessageA(dialog, WM_CLOSE, 0, 0);
 }
 
-void PostRenderTick(HWND dialog) {
-  PostMessageA(dialog, kRenderTick, kRenderTickParam, static_cast<LPARAM>(kRenderTickParam));
-}
-
 void ShowAbout(HWND dialog) {
   AboutOpen = true;
   ShowAboutBox(dialog);
@@ -158,15 +153,11 @@ void OpenSettingsDialog(HWND dialog) {
   FrameLoopRunning = InitSettingsDialog(dialog);
   if (!FrameLoopRunning) return;  // no preview: the pane stays black, no button is checked
   CycleEditActive = false;
-  SaverState.LastSwitchTime = GetTickCount();
-  PostRenderTick(dialog);
+  StartFrames(dialog);
 }
 
 void CloseSettingsDialog(HWND dialog) {
-  if (SaverState.Closed) return;
-  SaverState.Closed = SaverState.Closing = true;
-  DestroyGLContext();
-  EndDialog(dialog, 1);
+  if (StopFrames()) EndDialog(dialog, 1);
 }
 
 }  // namespace

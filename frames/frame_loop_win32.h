@@ -1,0 +1,23 @@
+// The frame loop on a window, shared by the saver window and the settings
+// dialog's live preview: starting it, the self-posted RenderTick with its
+// drain of the window's queue, and stopping it.
+#pragma once
+
+#include <windows.h>
+
+// Asks for the next frame: posts RenderTick to the window.
+void PostRenderTick(HWND window);
+
+// Starts the frames on a window whose GL context is made: the cycle time
+// counts from now and the first RenderTick is posted.
+void StartFrames(HWND window);
+
+// One RenderTick: drains the window's queue (key messages go to the keyboard
+// controls when keysSteerView is true, and are dispatched otherwise), then
+// draws a frame and posts the next RenderTick, or posts WM_CLOSE when a close
+// was requested. Does nothing while a tick runs or a close is under way.
+void HandleRenderTick(HWND window, bool keysSteerView);
+
+// Stops the frames and releases the GL context; false when they were stopped
+// already, so that a close is handled once.
+bool StopFrames();
