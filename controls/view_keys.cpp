@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "core/module_table.h"
 #include "core/saver_state.h"
@@ -27,6 +28,15 @@ constexpr float kFinePanStep = 0.1f;
 float DepthStep(float fine) {
   const double q = std::trunc(std::trunc(static_cast<double>(g_fDepth)) / kDepthDivisor);
   return q >= 1.0 ? static_cast<float>(q) : fine;
+}
+
+// Moves a view value by a step. The depth step grows with the depth, so
+// Page Up held long enough would reach infinity, and Page Down from there NaN:
+// a step that would overflow leaves the value at the largest finite float of
+// its sign instead.
+void Step(float& value, float step) {
+  value += step;
+  if (std::isinf(value)) value = std::copysign(std::numeric_limits<float>::max(), value);
 }
 
 void BoundSpeed() {
@@ -60,18 +70,18 @@ void KeyDown(WindowHandle window, uintptr_t key) {
     case vk::Return: ChangeModule(window, true); break;
     case vk::Escape: SaverState.Closing = true; break;
     case vk::Prior:
-    case vk::Numpad9: g_fDepth += DepthStep(kFineZoomStep); break;
+    case vk::Numpad9: Step(g_fDepth, DepthStep(kFineZoomStep)); break;
     case vk::Next:
-    case vk::Numpad3: g_fDepth -= DepthStep(kFineZoomStep); break;
+    case vk::Numpad3: Step(g_fDepth, -DepthStep(kFineZoomStep)); break;
     case vk::Home: LoadDefaultParams(CurrentModule); break;
     case vk::Left:
-    case vk::Numpad4: g_fHorz -= DepthStep(kFinePanStep); break;
+    case vk::Numpad4: Step(g_fHorz, -DepthStep(kFinePanStep)); break;
     case vk::Up:
-    case vk::Numpad8: g_fVert += DepthStep(kFinePanStep); break;
+    case vk::Numpad8: Step(g_fVert, DepthStep(kFinePanStep)); break;
     case vk::Right:
-    case vk::Numpad6: g_fHorz += DepthStep(kFinePanStep); break;
+    case vk::Numpad6: Step(g_fHorz, DepthStep(kFinePanStep)); break;
     case vk::Down:
-    case vk::Numpad2: g_fVert -= DepthStep(kFinePanStep); break;
+    case vk::Numpad2: Step(g_fVert, -DepthStep(kFinePanStep)); break;
     case vk::F1: ShowControlMenu(window); break;
     case vk::F2: g_fXrot -= kRotationStep; break;
     case vk::F3: g_fXrot += kRotationStep; break;

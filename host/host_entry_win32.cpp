@@ -26,59 +26,28 @@ bool IsWin9xPlatform() {
   return known && version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
 }
 
-const char* SkipBlanks(const char* text) {
-  while (*text == ' ') ++text;
-  return text;
-}
-
-// The first switch letter decides; only blanks, dashes and slashes may come
-// before it.
+// The first switch letter decides (host/command_tail.h).
 int RunMode(const char* tail) {
-  for (const char* c = tail;; ++c) {
-    switch (*c) {
-      case '\0':
-        return RunSettingsDialog(nullptr);
-      case ' ':
-      case '-':
-      case '/':
-        break;
-      case 'S':
-      case 's':
-        return RunSaverWindow(nullptr);
-      case 'C':
-      case 'c':
-        return RunSettingsDialog(GetForegroundWindow());
-      case 'P':
-      case 'p':
-      case 'L':
-      case 'l':
-        return RunPreview(SkipBlanks(c + 1));
-      case 'A':
-      case 'a':
-        if (!HostState.Win9xPlatform) return -1;
-        return RunPasswordChange(SkipBlanks(c + 1));
-      default:
-        return -1;
-    }
+  const RunModeSwitch request = ReadRunModeSwitch(tail);
+  switch (request.mode) {
+    case RunModeRequest::Settings:
+      return RunSettingsDialog(nullptr);
+    case RunModeRequest::OwnedSettings:
+      return RunSettingsDialog(GetForegroundWindow());
+    case RunModeRequest::Saver:
+      return RunSaverWindow(nullptr);
+    case RunModeRequest::Preview:
+      return RunPreview(request.argument);
+    case RunModeRequest::PasswordChange:
+      if (!HostState.Win9xPlatform) return -1;
+      return RunPasswordChange(request.argument);
+    case RunModeRequest::Unknown:
+      break;
   }
+  return -1;
 }
 
 }  // namespace
-
-const char* CommandTail(const char* line) {
-  const char* c = line;
-  if (*c == '"') {
-    do c = CharNextA(c);
-    while (*c && *c != '"');
-    if (*c == '"') c = CharNextA(c);
-  } else {
-    // Every byte above a blank belongs to the name, 0x80 to 0xFF included.
-    while (static_cast<unsigned>(static_cast<signed char>(*c)) > ' ') c = CharNextA(c);
-  }
-  // Only control characters and blanks separate; bytes from 0x80 stop the skip.
-  while (*c && static_cast<unsigned char>(*c) <= ' ') c = CharNextA(c);
-  return c;
-}
 
 void HostStartup() {
   const char* tail = CommandTail(GetCommandLineA());
@@ -97,13 +66,6 @@ int HostEntry(HINSTANCE instance, HINSTANCE, const char* tail, int) {
   const int result = RunMode(tail);
   RemoveExceptionGuard();
   return result;
-}
-
-uint32_t ParseWindowNumber(const char* text) {
-  uint32_t value = 0;
-  for (const char* c = text; *c >= '0' && *c <= '9'; ++c)
-    value = value * 10u + static_cast<uint32_t>(*c - '0');
-  return value;
 }
 
 HWND WindowFromNumber(uint32_t number) {

@@ -7,19 +7,15 @@
 
 #include <cstdint>
 
+#include "host/command_tail.h"
+
 // Takes the command line, runs HostEntry on its tail and ends the process with
 // the result. Never returns.
 [[noreturn]] void HostStartup();
 
-// The command tail of a full command line: the program name (quoted or not)
-// and the separators after it skipped.
-const char* CommandTail(const char* line);
-
 // Runs the mode the first switch letter names; returns the exit code.
 int HostEntry(HINSTANCE instance, HINSTANCE previous, const char* tail, int show);
 
-// The decimal window number at the start of the text; 0 when there is none.
-uint32_t ParseWindowNumber(const char* text);
 HWND WindowFromNumber(uint32_t number);
 
 int RunPreview(const char* text);

@@ -2,7 +2,8 @@
 //
 // Uncompressed (type 2) images that pass the header check are decoded too,
 // raw pixels in file order with the same byte swap. Data that ends before
-// width × height pixels are decoded is refused without reading past its end.
+// width × height pixels are decoded is refused without reading past its end,
+// and before anything is allocated when it is too short to hold them at all.
 #include "render/texture.h"
 
 #include <cstdlib>
@@ -38,6 +39,16 @@ inline void PutPixel(uint8_t* out, const uint8_t* in, uint32_t bytes) {
 
 enum class Layout { Raw, RunLength };
 
+// The largest image decoded: 64 MiB of pixels (the sprite has 4 MiB).
+constexpr uint64_t kMaxImageBytes = uint64_t{64} << 20;
+
+// The fewest data bytes that can hold the pixels: all of them raw, or one run
+// packet for every 128 of them.
+uint64_t FewestDataBytes(uint64_t pixels, uint32_t bytes, Layout layout) {
+  if (layout == Layout::Raw) return pixels * bytes;
+  return (pixels + 127) / 128 * (1 + bytes);
+}
+
 // Reads width, height and depth and decodes the pixels that follow it.
 bool DecodePixels(TextureImage& image, const uint8_t* data, size_t size, Layout layout) {
   if (size < kImageSpecSize) {
@@ -53,7 +64,19 @@ bool DecodePixels(TextureImage& image, const uint8_t* data, size_t size, Layout 
   }
   image.type = image.bpp == 24 ? GL_RGB : GL_RGBA;
   const uint32_t bytes = image.bpp / 8;
-  const size_t pixelCount = size_t{image.width} * image.height;
+  // Worked out in 64 bits, where 65535 × 65535 × 4 cannot overflow; a 32-bit
+  // size_t would wrap, and a small buffer be filled past its end. Nothing is
+  // allocated before the data is known to be able to fill the image.
+  const uint64_t pixels = uint64_t{image.width} * image.height;
+  if (size - kImageSpecSize < FewestDataBytes(pixels, bytes, layout)) {
+    Fail("Image data ends before its pixels");
+    return false;
+  }
+  if (pixels * bytes > kMaxImageBytes) {
+    Fail("Could not allocate memory for image");
+    return false;
+  }
+  const size_t pixelCount = static_cast<size_t>(pixels);
 
   image.imageData = static_cast<uint8_t*>(std::malloc(bytes * pixelCount));
   if (!image.imageData) {

@@ -1,8 +1,10 @@
 // Loading and saving the module records and the cycle time through the
 // settings backend.
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
+#include <optional>
 
 #include "core/module_table.h"
 #include "core/random.h"
@@ -56,12 +58,14 @@ void LoadModule(int n) {
 
 }  // namespace
 
-// Hundredths truncated toward zero. A value too large for 32 bits (a view
-// rolled for hours, say) is held at the nearest end of the range instead of
-// being converted with undefined behaviour.
-int32_t ScaleForStore(float value) {
-  double hundredths = static_cast<double>(value) * 100.0;
-  if (hundredths != hundredths) return 0;
+// The nearest hundredth, halves away from zero, worked out in double. So a
+// value read from the store and saved unchanged stores the same number again
+// (a truncated product, such as 2.55f × 100 = 254.99999, lost a hundredth on
+// every run). A value too large for 32 bits (a view rolled for hours, say) or
+// an infinity is held at the nearest end of the range; a NaN has no number.
+std::optional<int32_t> ScaleForStore(float value) {
+  const double hundredths = std::round(static_cast<double>(value) * 100.0);
+  if (std::isnan(hundredths)) return std::nullopt;
   if (hundredths >= 2147483647.0) return INT32_MAX;
   if (hundredths <= -2147483648.0) return INT32_MIN;
   return static_cast<int32_t>(hundredths);
@@ -85,8 +89,10 @@ void LoadSettings() {
 void SaveSettings() {
   for (int n = 1; n <= kModuleCount; ++n) {
     ModuleRecord& r = ModuleTable[n];
+    // A view value with no number to store leaves the stored one as it was.
     for (int field = kDepth; field <= kSpeed; ++field)
-      WriteSettingDword(NameOf(n, field).text, static_cast<uint32_t>(ScaleForStore(*ViewField(r, field))));
+      if (const auto stored = ScaleForStore(*ViewField(r, field)))
+        WriteSettingDword(NameOf(n, field).text, static_cast<uint32_t>(*stored));
     WriteSettingDword(NameOf(n, kActive).text, r.active ? 1u : 0u);
   }
   WriteSettingDword("cycle time", static_cast<uint32_t>(CycleTime));

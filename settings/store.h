@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "platform/platform.h"
 
@@ -28,6 +29,7 @@ bool WriteSettingDword(const char* name, uint32_t value);
 void LoadSettings();  // also picks CurrentModule and seeds the random generator
 void SaveSettings();  // writes all 81 values; failures are ignored
 
-// The 32-bit number stored for a view parameter, and the value read back.
-int32_t ScaleForStore(float value);
+// The 32-bit number stored for a view parameter (none for a NaN), and the
+// value read back.
+std::optional<int32_t> ScaleForStore(float value);
 float ScaleFromStore(int32_t stored);

@@ -31,6 +31,15 @@ class TgaBytes {
     for (size_t i = 0; i < times; ++i) Add(pixel);
     return *this;
   }
+  // Run packets of 128 pixels (the last one shorter) for that many pixels.
+  TgaBytes& Runs(uint64_t pixels, size_t pixelBytes) {
+    const size_t packet = 1 + pixelBytes;
+    size_t at = bytes_.size();
+    bytes_.resize(at + static_cast<size_t>((pixels + 127) / 128) * packet, 0x40);
+    for (; pixels > 0; at += packet, pixels -= std::min<uint64_t>(pixels, 128))
+      bytes_[at] = static_cast<uint8_t>(127 + std::min<uint64_t>(pixels, 128));
+    return *this;
+  }
   uint8_t& operator[](size_t i) { return bytes_[i]; }
   size_t size() const { return bytes_.size(); }
   // Decodes the first `size` bytes (all by default) into image.
@@ -185,6 +194,43 @@ TEST_F(TextureTest, DataEndingBeforeItsPixelsIsRefusedWithoutReadingPastIt) {
   test_seams::Reset();
   EXPECT_FALSE(raw.Load(image_));
   ExpectOneMessage("Image data ends before its pixels");
+}
+
+// The decoder once asked for width × height × bytes before it looked at the
+// data: 17 GB for an 18-byte header. Now the data must be able to hold the
+// pixels (all raw, or the fewest run packets) and the image be at most 64 MiB
+// before a buffer is asked for. The sizes are worked out in 64 bits: 32768 ×
+// 32768 at 32 bits is 2^32 bytes, which a 32-bit product wraps to 0.
+TEST_F(TextureTest, ImagesTheDataOrTheMemoryCannotHoldAreRefusedBeforeAllocating) {
+  struct Case {
+    const char* what;
+    TgaBytes tga;
+    const char* message;
+  };
+  Case cases[] = {
+      {"a bare type-10 header of 65535 x 65535", TgaBytes(10, 65535, 65535, 32),
+       "Image data ends before its pixels"},
+      {"type 2, 65535 x 65535 with a few pixels", TgaBytes(2, 65535, 65535, 24).Repeat(100, {1, 2, 3}),
+       "Image data ends before its pixels"},
+      {"one run packet short", TgaBytes(10, 4096, 4096, 32).Runs(4096 * 4095, 4),
+       "Image data ends before its pixels"},
+      {"a row over 64 MiB", TgaBytes(10, 4096, 4097, 32).Runs(4096 * 4097, 4),
+       "Could not allocate memory for image"},
+      {"2^32 bytes", TgaBytes(10, 32768, 32768, 32).Runs(uint64_t{1} << 30, 4),
+       "Could not allocate memory for image"},
+  };
+  for (Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    test_seams::Reset();
+    TextureImage image{};
+    EXPECT_FALSE(c.tga.Load(image));
+    EXPECT_EQ(image.imageData, nullptr);
+    ExpectOneMessage(c.message);
+  }
+  // 64 MiB itself is decoded.
+  test_seams::Reset();
+  ASSERT_TRUE(TgaBytes(10, 4096, 4096, 32).Runs(4096 * 4096, 4).Load(image_));
+  EXPECT_EQ(Texel(4096 * 4096 - 1)[3], 0x40);
 }
 
 // Thousands of damaged copies of a small valid image (bytes changed, data cut

@@ -1,8 +1,10 @@
 // The key table of the live view: the zoom and pan steps taken from the depth
-// before the change, the speed bounds, Home, the module keys, the parameter
-// display, and which keys end the saver or do nothing.
+// before the change and never overflowing, the speed bounds, Home, the module
+// keys, the parameter display, and which keys end the saver or do nothing.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <string>
 
 #include "controls/view_keys.h"
@@ -10,6 +12,7 @@
 #include "core/saver_state.h"
 #include "platform/messages.h"
 #include "render/scene.h"
+#include "settings/store.h"
 #include "tests/unit/test_seams.h"
 
 namespace {
@@ -88,6 +91,26 @@ TEST_F(ViewKeysTest, AVeryDeepViewStillGetsAWholeNumberStep) {
   const float before = g_fDepth;
   Press(vk::Prior);
   EXPECT_FLOAT_EQ(g_fDepth, before + 2.0e8f);
+}
+
+// The step grows with the depth: from 50, 4,311 presses of Page Up once made
+// the depth infinite and a Page Down then NaN, which the store kept as 0.
+TEST_F(ViewKeysTest, StepsStopAtTheLargestFiniteValue) {
+  constexpr float kLargest = std::numeric_limits<float>::max();
+  g_fDepth = 50.0f;
+  for (int i = 0; i < 4311; ++i) Press(vk::Prior);
+  EXPECT_EQ(g_fDepth, kLargest);
+  Press(vk::Next);
+  EXPECT_TRUE(std::isfinite(g_fDepth));
+  EXPECT_GT(g_fDepth, 1.0e38f);
+  EXPECT_EQ(ScaleForStore(g_fDepth), INT32_MAX);
+  // Pan steps follow the depth: a fiftieth of it.
+  for (int i = 0; i < 60; ++i) Press(vk::Left);
+  for (int i = 0; i < 60; ++i) Press(vk::Up);
+  EXPECT_EQ(g_fHorz, -kLargest);
+  EXPECT_EQ(g_fVert, kLargest);
+  Press(vk::Right);
+  EXPECT_TRUE(std::isfinite(g_fHorz));
 }
 
 TEST_F(ViewKeysTest, RotationKeysTurnByOneAndAHalfDegrees) {

@@ -145,8 +145,8 @@ TEST_F(RegistryTest, SaveLeavesEightyOneDwordsWithTheirNames) {
   }
   RegCloseKey(key);
   ASSERT_EQ(values.size(), 81u);
-  EXPECT_EQ(values.at("mod7 vert"), 1214u);
-  EXPECT_EQ(values.at("mod5 xrot"), static_cast<DWORD>(-15769));
+  EXPECT_EQ(values.at("mod7 vert"), 1215u);
+  EXPECT_EQ(values.at("mod5 xrot"), static_cast<DWORD>(-15770));
   EXPECT_EQ(values.at("mod10 speed"), 100u);
   EXPECT_EQ(values.at("mod9 active"), 0u);
   EXPECT_EQ(values.at("mod1 active"), 1u);
