@@ -136,7 +136,7 @@ void RenderTick(HWND dialog) {
     TickHeld = true;
     return;
   }
-  HandleRenderTick(dialog, !CycleEditActive);
+  HandleRenderTick(dialog, [] { return !CycleEditActive; });
 }
 
 void NormaliseCycleText(HWND dialog) {

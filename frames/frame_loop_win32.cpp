@@ -10,21 +10,30 @@
 
 namespace {
 
-// Removes every message queued for the window; true when a close was found.
-bool DrainQueue(HWND window, bool keysSteerView) {
+enum class Drained { All, Close, Quit };
+
+// Removes every message queued for the window, up to a close or a quit. The
+// keys' way is asked for each key message, so that keys behind a click that
+// changes it go the new way. A quit is posted again with its code and ends the
+// drain: under Wine a PeekMessage filtered on the window hands WM_QUIT back
+// too, and dispatched it would be lost.
+Drained DrainQueue(HWND window, KeysSteerView keysSteerView) {
   MSG message;
   while (PeekMessageA(&message, window, 0, 0, PM_REMOVE)) {
     const bool key = message.message == WM_KEYDOWN || message.message == WM_KEYUP;
-    if (key && keysSteerView) {
+    if (key && (!keysSteerView || keysSteerView())) {
       HandleViewKey(window, message.message, message.wParam, message.lParam);
     } else if (message.message == WM_CLOSE) {
-      return true;
+      return Drained::Close;
+    } else if (message.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return Drained::Quit;
     } else {
       TranslateMessage(&message);
       DispatchMessageA(&message);
     }
   }
-  return false;
+  return Drained::All;
 }
 
 }  // namespace
@@ -38,14 +47,17 @@ void StartFrames(HWND window) {
   PostRenderTick(window);
 }
 
-void HandleRenderTick(HWND window, bool keysSteerView) {
+void HandleRenderTick(HWND window, KeysSteerView keysSteerView) {
   if (SaverState.InTick || SaverState.Closing) return;
   SaverState.InTick = true;
-  if (DrainQueue(window, keysSteerView)) SaverState.Closing = true;
+  const Drained drained = DrainQueue(window, keysSteerView);
+  if (drained == Drained::Close) SaverState.Closing = true;
   if (SaverState.Closing) {
     // The close is handled at top level, where it runs once.
     if (!SaverState.Closed) PostMessageA(window, WM_CLOSE, 0, 0);
-  } else {
+  } else if (drained != Drained::Quit) {
+    // After a quit the message loop ends: no frame, and no further tick,
+    // which would stand before the quit in the queue for ever.
     RenderFrame(window);
     PostRenderTick(window);
   }

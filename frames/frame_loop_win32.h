@@ -12,11 +12,16 @@ void PostRenderTick(HWND window);
 // counts from now and the first RenderTick is posted.
 void StartFrames(HWND window);
 
+// Asked for each key message a drain meets: true when the key goes to the
+// keyboard controls, false when it is dispatched to its window.
+using KeysSteerView = bool (*)();
+
 // One RenderTick: drains the window's queue (key messages go to the keyboard
-// controls when keysSteerView is true, and are dispatched otherwise), then
-// draws a frame and posts the next RenderTick, or posts WM_CLOSE when a close
-// was requested. Does nothing while a tick runs or a close is under way.
-void HandleRenderTick(HWND window, bool keysSteerView);
+// controls, unless keysSteerView says otherwise), then draws a frame and posts
+// the next RenderTick, or posts WM_CLOSE when a close was requested. A quit
+// found in the queue is left there, and the tick draws nothing and posts no
+// further tick. Does nothing while a tick runs or a close is under way.
+void HandleRenderTick(HWND window, KeysSteerView keysSteerView = nullptr);
 
 // Stops the frames and releases the GL context; false when they were stopped
 // already, so that a close is handled once.

@@ -1,5 +1,6 @@
 // The saver's own window procedure: creation loads the settings and starts
-// the frames, close stops them and saves, and each RenderTick runs a frame.
+// the frames, close stops them and saves, destruction stops them, and each
+// RenderTick runs a frame.
 #include "core/module_table.h"
 #include "core/saver_state.h"
 #include "frames/frame_loop_win32.h"
@@ -37,6 +38,11 @@ void OnClose() {
   if (!HostState.PreviewMode) SaveSettings();
 }
 
+// A preview whose parent is destroyed gets no close, only this: no frame is
+// drawn into the window being destroyed, the context is released, and nothing
+// is saved (the preview never saves).
+void OnDestroy() { StopFrames(); }
+
 }  // namespace
 
 LRESULT SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -47,8 +53,11 @@ LRESULT SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
       OnClose();
       break;
+    case WM_DESTROY:
+      OnDestroy();
+      break;
     case kRenderTick:
-      HandleRenderTick(window, true);
+      HandleRenderTick(window);
       break;
   }
   return SaverDefaultProc(window, message, wParam, lParam);

@@ -13,6 +13,13 @@
 //                                       preview: for the password change
 //   e2e_host beside SCR TAIL            as preview, then run SCR /s while the
 //                                       preview runs: print both exit codes
+//   e2e_host orphan SCR TAIL            as preview, but let it draw for a
+//                                       second and destroy the parent instead
+//                                       of closing the preview: print "exit N"
+//                                       if it ends within 2 s, else "running"
+//   e2e_host quit SCR CODE              run SCR /s, wait for its window, post
+//                                       WM_QUIT with CODE to its thread, print
+//                                       "exit N"
 //   e2e_host probe                      describe the full-screen saver window
 //   e2e_host text TITLE                 print the texts of a window's statics
 //   e2e_host press TITLE ID             click button ID of the window TITLE
@@ -103,13 +110,17 @@ HWND WaitForWindow(Find find) {
   return nullptr;
 }
 
+// Prints "exit N", or "running" (and ends the process) when it has not ended
+// within the patience.
 int PrintExit(PROCESS_INFORMATION& process, DWORD patience) {
   DWORD code = 0;
   const bool ended = WaitForExit(process.hProcess, patience, &code);
-  if (ended)
+  if (ended) {
     std::printf("exit %ld\n", static_cast<long>(static_cast<int32_t>(code)));
-  else
+  } else {
     std::printf("running\n");
+    TerminateProcess(process.hProcess, 99);
+  }
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   return 0;
@@ -172,6 +183,46 @@ int Preview(const char* scr, const char* tail, bool waitForPreview) {
   const int r = PrintExit(process, kPatience);
   DestroyWindow(parent);
   return r;
+}
+
+// Keeps this thread's windows answering for that long.
+void Pump(DWORD milliseconds) {
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < milliseconds) {
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    Sleep(20);
+  }
+}
+
+// The Display control panel ends a preview by destroying its own window: the
+// preview gets no WM_CLOSE, only its WM_DESTROY.
+int Orphan(const char* scr, const char* tail) {
+  HWND parent = MakeParent();
+  if (!parent) return Fail("cannot make the parent window");
+  PROCESS_INFORMATION process{};
+  if (!Start(scr, WithNumber(Unescape(tail), parent), &process)) return Fail("cannot start the saver");
+  if (!WaitForWindow([parent] { return FindWindowExA(parent, nullptr, kSaverClass, "Preview"); })) {
+    TerminateProcess(process.hProcess, 99);
+    return Fail("no preview appeared inside the parent");
+  }
+  Pump(1000);  // frames run meanwhile
+  DestroyWindow(parent);
+  return PrintExit(process, 2000);
+}
+
+// A quit posted to the full-screen saver's thread from outside.
+int Quit(const char* scr, const char* code) {
+  PROCESS_INFORMATION process{};
+  if (!Start(scr, "/s", &process)) return Fail("cannot start the saver");
+  HWND saver = WaitForWindow([] { return FindWindowA(kSaverClass, "Screen Saver"); });
+  if (!saver) {
+    TerminateProcess(process.hProcess, 99);
+    return Fail("no full-screen saver window appeared");
+  }
+  PostThreadMessageA(GetWindowThreadProcessId(saver, nullptr), WM_QUIT,
+                     static_cast<WPARAM>(std::atoi(code)), 0);
+  return PrintExit(process, kPatience);
 }
 
 // A running preview does not keep a full-screen saver from starting.
@@ -306,6 +357,8 @@ int main(int argc, char** argv) {
   if (command == "preview" && argc == 4) return Preview(argv[2], argv[3], true);
   if (command == "owner" && argc == 4) return Preview(argv[2], argv[3], false);
   if (command == "beside" && argc == 4) return Beside(argv[2], argv[3]);
+  if (command == "orphan" && argc == 4) return Orphan(argv[2], argv[3]);
+  if (command == "quit" && argc == 4) return Quit(argv[2], argv[3]);
   if (command == "usepassword" && argc == 3) return UsePassword(argv[2]);
   if (command == "nine" && argc == 4) return Nine(argv[2], argv[3]);
   if (command == "probe") return Probe();

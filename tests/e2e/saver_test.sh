@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The full-screen saver as a user meets it: the window, what it draws, keys
 # and the mouse through xdotool, the control menu and the parameter display,
-# a second saver, and the settings stored when it ends.
+# a second saver, the settings stored when it ends, and a quit from outside.
 . "$(dirname "$0")/lib.sh"
 
 # Polls screenshots of the whole screen until one shows the sprite's dark red
@@ -92,5 +92,9 @@ xdotool mousemove 460 341   # 60 + 41 = 101
 wait_saver_exit
 check "travel 101 ends the saver with 0" "0" "$saver_exit"
 check "and stores the settings" "5000" "$(stored 'mod1 depth')"
+
+# --- A quit posted to its thread from outside ends it with that code -------
+check "a WM_QUIT posted to the saver's thread ends it with its code" "exit 7" \
+  "$(host quit "$(winpath "$SCR")" 7)"
 
 finish

@@ -174,7 +174,7 @@ TEST_F(PasswordTest, ARefusedCloseKeepsTheWindowAndAsksAgainOnlyAfterTheQuietTim
   EXPECT_LE(GetTickCount() - HostState.LastVerifyTime, 5000u);
   // The frames stopped with the first close.
   EXPECT_TRUE(SaverState.Closed);
-  HandleRenderTick(window_, true);
+  HandleRenderTick(window_);
   EXPECT_EQ(TakeQueued(window_, kRenderTick), 0);
 
   HostState.LastVerifyTime = GetTickCount() - 150;

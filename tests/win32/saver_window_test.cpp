@@ -98,7 +98,7 @@ TEST_F(SaverWindowTest, ThePreviewFillsItsParentAndTakesNoKeys) {
   ASSERT_EQ(TakeQueued(window_, kRenderTick), 1);
   PostKey(VK_ESCAPE);
   PostKey(VK_PRIOR);
-  HandleRenderTick(window_, true);
+  HandleRenderTick(window_);
   EXPECT_FALSE(SaverState.Closing);
   EXPECT_FLOAT_EQ(g_fDepth, 50.0f);
   EXPECT_EQ(TakeQueued(window_, kRenderTick), 1);
@@ -109,7 +109,7 @@ TEST_F(SaverWindowTest, EachTickDrainsTheKeysDrawsAndAsksForTheNext) {
   PostKey(VK_PRIOR);
   PostMessageA(window_, WM_KEYUP, VK_PRIOR, 0);
   PostKey(VK_F9);
-  HandleRenderTick(window_, true);
+  HandleRenderTick(window_);
   EXPECT_FLOAT_EQ(g_fDepth, 51.0f);  // "Love" at 50 zooms out by 1
   EXPECT_FLOAT_EQ(g_fSpeed, 1.125f);  // no stored speed reads as 1.0
   EXPECT_NE(SaverState.LastFrameTime, 0u);
@@ -121,7 +121,7 @@ TEST_F(SaverWindowTest, EachTickDrainsTheKeysDrawsAndAsksForTheNext) {
 TEST_F(SaverWindowTest, AKeyThatLeavesPostsACloseDrawsNothingAndTheCloseSavesOnce) {
   MakeFullScreen();
   PostKey('A');
-  HandleRenderTick(window_, true);
+  HandleRenderTick(window_);
   EXPECT_TRUE(SaverState.Closing);
   EXPECT_FALSE(SaverState.Closed);
   EXPECT_EQ(SaverState.LastFrameTime, 0u);
@@ -143,7 +143,7 @@ TEST_F(SaverWindowTest, ACloseFoundWhileDrainingStopsTheDrainAndIsPostedAfresh) 
   MakeFullScreen();
   PostMessageA(window_, WM_CLOSE, 0, 0);
   PostKey(VK_PRIOR);  // behind the close: not handled any more
-  HandleRenderTick(window_, true);
+  HandleRenderTick(window_);
   EXPECT_TRUE(SaverState.Closing);
   EXPECT_FALSE(SaverState.Closed);
   EXPECT_FLOAT_EQ(g_fDepth, 50.0f);
@@ -151,9 +151,35 @@ TEST_F(SaverWindowTest, ACloseFoundWhileDrainingStopsTheDrainAndIsPostedAfresh) 
   EXPECT_EQ(TakeQueued(window_, kRenderTick), 0);
   EXPECT_EQ(TakeQueued(window_, WM_CLOSE), 1);
   // Later ticks find the close under way and do nothing.
-  HandleRenderTick(window_, true);
+  HandleRenderTick(window_);
   EXPECT_EQ(TakeQueued(window_, WM_CLOSE), 0);
   EXPECT_EQ(TakeQueued(window_, kRenderTick), 0);
+}
+
+// Under Wine a PeekMessage filtered on the window hands back WM_QUIT too; the
+// drain once dispatched it, the quit was lost and the saver never ended.
+TEST_F(SaverWindowTest, ADrainThatMeetsAQuitLeavesItQueuedAndDrawsNoMore) {
+  MakeFullScreen();
+  PostQuitMessage(7);
+  HandleRenderTick(window_);
+  EXPECT_EQ(SaverState.LastFrameTime, 0u);
+  MSG quit{};
+  ASSERT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(quit.wParam, 7u);
+  EXPECT_EQ(TakeQueued(window_, kRenderTick), 0);  // a filtered look would take the quit too
+}
+
+// The Display control panel ends a preview by destroying the window around
+// it, with no WM_CLOSE first.
+TEST_F(SaverWindowTest, APreviewDestroyedWithItsParentStopsItsFramesAndSavesNothing) {
+  MakePreview();
+  DestroyWindow(parent_);
+  EXPECT_FALSE(IsWindow(window_));
+  EXPECT_TRUE(SaverState.Closed);
+  EXPECT_EQ(GLDeviceContext(), nullptr);
+  EXPECT_EQ(StoredValueCount(), 0u);
+  HandleRenderTick(window_);  // the tick still queued finds the frames stopped
+  EXPECT_EQ(SaverState.LastFrameTime, 0u);
 }
 
 TEST_F(SaverWindowTest, TwoClosesReleaseAndSaveOnlyOnce) {
@@ -165,14 +191,14 @@ TEST_F(SaverWindowTest, TwoClosesReleaseAndSaveOnlyOnce) {
   StoreValue("mod1 horz", 1234);
   SaverWindowProc(window_, WM_CLOSE, 0, 0);
   EXPECT_EQ(StoredValue("mod1 horz"), 1234u);
-  HandleRenderTick(window_, true);
+  HandleRenderTick(window_);
   EXPECT_EQ(TakeQueued(window_, kRenderTick), 0);
 }
 
 TEST_F(SaverWindowTest, ANestedRenderTickIsIgnored) {
   MakeFullScreen();
   PostMessageA(window_, kRenderTick, kRenderTickParam, static_cast<LPARAM>(kRenderTickParam));
-  HandleRenderTick(window_, true);
+  HandleRenderTick(window_);
   // The queued tick was dispatched inside the drain and found a tick running;
   // only the tick that drew posts the next one.
   EXPECT_EQ(TakeQueued(window_, kRenderTick), 1);
@@ -181,7 +207,7 @@ TEST_F(SaverWindowTest, ANestedRenderTickIsIgnored) {
 TEST_F(SaverWindowTest, KeysGoToTheWindowWhenTheyDoNotSteer) {
   MakeFullScreen();
   PostKey(VK_ESCAPE);
-  HandleRenderTick(window_, false);
+  HandleRenderTick(window_, [] { return false; });
   EXPECT_FALSE(SaverState.Closing);
   EXPECT_EQ(TakeQueued(window_, kRenderTick), 1);
 }

@@ -550,6 +550,31 @@ TEST_F(SettingsDialogTest, KeysEditTheBoxWhileItIsEditedAndSteerThePreviewAfterw
   EXPECT_EQ(CycleText(), "312");
 }
 
+// Whether the box is being edited is asked for each key message, so keys
+// queued behind a click into the box or out of it, and drained with it in one
+// tick, go where the click sends them.
+TEST_F(SettingsDialogTest, KeysQueuedBehindAClickFollowTheBoxState) {
+  Open();
+  auto depth = [&] { return Read<float>([] { return g_fDepth; }); };
+  auto clickThenPageUp = [&](int id) {
+    OnDialog([&] {
+      HWND control = GetDlgItem(dialog_, id);
+      PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+      PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+      PostMessageA(control, WM_KEYDOWN, VK_PRIOR, 1);
+    });
+  };
+  const float before = depth();
+  clickThenPageUp(IDC_CYCLE_EDIT);
+  ASSERT_TRUE(WaitFor([&] { return Read<bool>([] { return CycleEditActive; }); }));
+  WaitFrames(2);
+  EXPECT_EQ(depth(), before);
+
+  clickThenPageUp(1002);
+  ASSERT_TRUE(WaitFor([&] { return depth() != before; }));
+  EXPECT_FALSE(Read<bool>([] { return CycleEditActive; }));
+}
+
 TEST_F(SettingsDialogTest, EnterAndBackspaceChangeTheModuleAndOtherKeysDoNothing) {
   Open();
   PressKey(VK_RETURN);
