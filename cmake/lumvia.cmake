@@ -1,12 +1,18 @@
 # Shared build settings: warnings as errors for our own code, sanitizers for
-# the native build, static linking for Windows programs.
+# the native build, fuzzing instrumentation for the fuzz build, static linking
+# for Windows programs.
 
 # Compile options for every target of this project (not for googletest).
 function(lumvia_target target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Werror
                          -Wshadow -Wcast-qual -Wformat=2)
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
-  if(LUMVIA_SANITIZE AND NOT WIN32)
+  if(LUMVIA_FUZZ)
+    # Coverage for libFuzzer in every object; the fuzz targets link the fuzzer.
+    target_compile_options(${target} PRIVATE -fsanitize=fuzzer-no-link,address,undefined
+                           -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+  elseif(LUMVIA_SANITIZE AND NOT WIN32)
     target_compile_options(${target} PRIVATE -fsanitize=address,undefined
                            -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
     target_link_options(${target} PRIVATE -fsanitize=address,undefined)
