@@ -27,7 +27,7 @@ bool WriteSettingDword(const char* name, uint32_t value);
 
 // --- Store -----------------------------------------------------------------
 void LoadSettings();  // also picks CurrentModule and seeds the random generator
-void SaveSettings();  // writes all 81 values; failures are ignored
+void SaveSettings();  // writes all 81 values (a NaN view value keeps its stored one); failures are ignored
 
 // The 32-bit number stored for a view parameter (none for a NaN), and the
 // value read back.
