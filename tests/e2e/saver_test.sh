@@ -4,22 +4,6 @@
 # a second saver, the settings stored when it ends, and a quit from outside.
 . "$(dirname "$0")/lib.sh"
 
-# Polls screenshots of the whole screen until one shows the sprite's dark red
-# (red well above green and blue), or the patience runs out.
-wait_for_sprite_colour() {
-  local deadline=$((SECONDS + PATIENCE)) red
-  while [ $SECONDS -lt $deadline ]; do
-    import -window root "$WORK/screen.png" 2>/dev/null
-    red=$(convert "$WORK/screen.png" -resize 320x256\! txt:- 2>/dev/null |
-      sed -n 's/.*(\([0-9.]*\),\([0-9.]*\),\([0-9.]*\).*/\1 \2 \3/p' |
-      awk '$1 > 60 && $1 > 2 * $2 + 20 && $1 > 2 * $3 + 20 { n++ } END { print n + 0 }')
-    if [ "$red" -gt 50 ]; then echo "$red"; return 0; fi
-    sleep 0.2
-  done
-  echo 0
-  return 1
-}
-
 # --- Keys, the control menu, the parameter display, a second saver ----------
 host clear
 xdotool mousemove 640 512

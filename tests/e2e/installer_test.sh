@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# The installer package under Wine's msiexec: what an install puts where, the
+# Add/Remove Programs entry, the installed saver and its Start-menu shortcut,
+# an upgrade to a newer version, the refused downgrade, and an uninstall that
+# removes everything it installed and keeps the user's settings.
+# LUMVIA_MSI is the build's package of version LUMVIA_VERSION, LUMVIA_MSI_NEWER
+# the same saver packaged as the newer LUMVIA_NEWER_VERSION.
+. "$(dirname "$0")/lib.sh"
+: "${LUMVIA_MSI:?}" "${LUMVIA_MSI_NEWER:?}" "${LUMVIA_VERSION:?}" "${LUMVIA_NEWER_VERSION:?}"
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+# The 32-bit package in a 64-bit prefix goes where 64-bit Windows keeps
+# 32-bit programs.
+folder=system32
+if msiinfo suminfo "$LUMVIA_MSI" | grep -q '^Template: Intel' && [ -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
+  folder=syswow64
+fi
+installed=$WINEPREFIX/drive_c/windows/$folder/lumvia.scr
+kib=$(( ($(stat -c %s "$SCR") + 1023) / 1024 ))
+
+msiexec() { wine_run msiexec "$@" >/dev/null 2>&1; }
+# One line per Uninstall entry named "Lumvia": its key, version and size.
+entries() {
+  wine_run reg query "$uninstall_key" /s 2>/dev/null | tr -d '\r' | awk '
+    function flush() { if (name == "Lumvia") print key, version, size; name = version = size = "" }
+    /^HKEY/ { flush(); key = $0; sub(/.*\\/, "", key) }
+    $1 == "DisplayName" { name = $3 }
+    $1 == "DisplayVersion" { version = $3 }
+    $1 == "Size" { size = $3 }
+    END { flush() }'
+}
+entry_versions() { entries | awk '{ print $2 }' | tr '\n' ' ' | sed 's/ $//'; }
+shortcuts() { find "$WINEPREFIX/drive_c" -name 'Lumvia Settings.lnk' 2>/dev/null; }
+
+# Whatever an earlier run left installed goes first.
+for code in $(entries | awk '{ print $1 }'); do msiexec /x "$code" /qn; done
+host clear
+host set "cycle time" 42   # the user's settings, which outlive the saver
+
+# --- Install --------------------------------------------------------------------
+msiexec /i "$(winpath "$LUMVIA_MSI")" /qn
+check "the package installs" "0" "$?"
+[ -f "$installed" ] && pass "lumvia.scr is in $folder" || fail "no lumvia.scr in $folder"
+cmp -s "$SCR" "$installed" && pass "it is the built saver" || fail "the installed file differs"
+check "one entry named Lumvia, with the version and the size in KiB" "$LUMVIA_VERSION $kib" \
+  "$(entries | cut -d' ' -f2-)"
+icon=$(wine_run reg query 'HKLM\Software\Classes\Installer\Products' /s 2>/dev/null | tr -d '\r' |
+  sed -n 's/^ *ProductIcon *REG_SZ *//p' | head -n 1)
+if [ -n "$icon" ] && cmp -s "$LUMVIA_SOURCE/resources/lumvia.ico" "$(wine_run winepath -u "$icon" 2>/dev/null)"; then
+  pass "the entry shows the saver's icon"
+else
+  fail "the entry's icon is '$icon'"
+fi
+
+SAVER=$installed start_fullscreen /s >/dev/null
+wait_for_sprite_colour >/dev/null || fail "the installed saver draws nothing"
+xdotool key Escape
+wait_saver_exit
+check "the installed saver runs /s and ends with Esc" "0" "$saver_exit"
+
+lnk=$(shortcuts | head -n 1)
+if [ -n "$lnk" ]; then
+  wine_run start /unix "$lnk" >/dev/null 2>&1 &
+  starter=$!
+  if wait_for_window "Lumvia Settings" >/dev/null; then
+    pass "the shortcut \"Lumvia Settings\" opens the settings"
+    host press "Lumvia Settings" 2 >/dev/null   # Cancel
+    wait_window_gone "Lumvia Settings" || fail "the settings stayed open"
+  else
+    fail "the shortcut opened no settings dialog"
+  fi
+  wait "$starter"
+else
+  fail "no Start-menu shortcut \"Lumvia Settings\""
+fi
+
+# --- Upgrade and downgrade -----------------------------------------------------
+msiexec /i "$(winpath "$LUMVIA_MSI_NEWER")" /qn
+check "the newer package installs over it" "0" "$?"
+check "one entry is left, of the newer version" "$LUMVIA_NEWER_VERSION" "$(entry_versions)"
+msiexec /i "$(winpath "$LUMVIA_MSI")" /qn && fail "the older package installed over the newer" ||
+  pass "the older package is refused"
+check "and the newer entry stays" "$LUMVIA_NEWER_VERSION" "$(entry_versions)"
+
+# --- Uninstall -------------------------------------------------------------------
+msiexec /x "$(winpath "$LUMVIA_MSI_NEWER")" /qn
+check "the package uninstalls" "0" "$?"
+[ ! -e "$installed" ] && pass "lumvia.scr is gone" || fail "lumvia.scr is still there"
+check "the shortcut is gone" "" "$(shortcuts)"
+check "the entry is gone" "" "$(entries)"
+check "the user's settings are kept" "42" "$(stored 'cycle time')"
+host clear
+
+finish
