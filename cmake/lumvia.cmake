@@ -31,8 +31,9 @@ function(lumvia_windows_program target)
   set_property(GLOBAL APPEND PROPERTY LUMVIA_WINDOWS_PROGRAMS ${target})
 endfunction()
 
-if(WIN32 AND CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
-  # Windows tests run under Wine with a private prefix inside the build folder.
+if(WIN32)
+  # Windows tests run under Wine with a private prefix inside the build folder
+  # (the i686 build's is a 32-bit one: the test preset names it).
   set(LUMVIA_WINE "${PROJECT_SOURCE_DIR}/scripts/wine-run")
   set(CMAKE_CROSSCOMPILING_EMULATOR "${LUMVIA_WINE}")
   set(LUMVIA_CAN_RUN_WINDOWS ON)

@@ -1,10 +1,10 @@
 # Shared by the end-to-end scripts: runs the built lumvia.scr and the e2e_host
 # helper under Wine on the current X display (the test run's Xvfb), waits for
 # windows and processes with generous upper bounds, and counts failures.
-# LUMVIA_BUILD is the win64 build folder; the Wine prefix is the build's own
+# LUMVIA_BUILD is a Windows build folder (win64 or win32); the Wine prefix is the build's own
 # unless WINEPREFIX says otherwise.
 set -uo pipefail
-: "${LUMVIA_BUILD:?LUMVIA_BUILD must name the win64 build folder}"
+: "${LUMVIA_BUILD:?LUMVIA_BUILD must name a Windows build folder}"
 : "${DISPLAY:?the end-to-end tests need an X display (scripts/test runs them in Xvfb)}"
 LUMVIA_SOURCE=${LUMVIA_SOURCE:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
 export WINEPREFIX=${WINEPREFIX:-$LUMVIA_BUILD/wineprefix}

@@ -114,6 +114,10 @@ TEST_F(ControlMenuTest, OnlyOneMenuAtATime) {
 }
 
 TEST_F(ControlMenuTest, InTheSaverTheCursorIsConfinedToTheMenu) {
+  // 32-bit programs under Wine lose their cursor clip as soon as a window of
+  // theirs is shown (64-bit ones keep it), so the menu's clip cannot be seen.
+  if (sizeof(void*) == 4 && GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version"))
+    GTEST_SKIP() << "32-bit Wine drops the cursor clip when a window shows";
   SaverState.SaverMode = true;
   Open();
   EXPECT_EQ(Seen.clip.left, Seen.window.left);

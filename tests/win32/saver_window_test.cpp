@@ -56,7 +56,7 @@ TEST_F(SaverWindowTest, CreationLoadsTheSettingsAndPostsOneRenderTick) {
   MSG tick{};
   ASSERT_EQ(TakeQueued(window_, kRenderTick, &tick), 1);
   EXPECT_EQ(tick.wParam, 0xFFFFFFFFu);
-  EXPECT_EQ(static_cast<uint64_t>(tick.lParam), 0xFFFFFFFFu);
+  EXPECT_EQ(static_cast<ULONG_PTR>(tick.lParam), ULONG_PTR{0xFFFFFFFFu});  // in 32 bits either way
 }
 
 TEST_F(SaverWindowTest, TheFullScreenWindowCoversTheScreenOnTop) {
