@@ -18,6 +18,7 @@ void SleepMilliseconds(uint32_t ms);
 constexpr unsigned kMbOk = 0x00;
 constexpr unsigned kMbIconExclamation = 0x30;
 constexpr unsigned kMbIconInformation = 0x40;
+constexpr unsigned kMbIconMask = 0xF0;
 void ShowMessageBox(WindowHandle owner, const char* text, const char* caption, unsigned flags);
 
 // --- Embedded resources -----------------------------------------------------

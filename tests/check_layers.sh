@@ -7,8 +7,8 @@
 set -uo pipefail
 cd "${1:-$(dirname "$0")/..}"
 
-# Top to bottom.
-layers=(host dialogs frames controls scenes render settings core platform resources)
+# Top to bottom; host/ (Windows) and x11/ (Linux) are the two programs at the top.
+layers=(host x11 dialogs frames controls scenes render settings core platform resources)
 
 rank() {
   local i

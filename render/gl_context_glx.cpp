@@ -1,0 +1,87 @@
+// The GL context on an X window: a GLX rendering context for the window's
+// own visual, the viewport of the window's size and the render state.
+#include "render/gl_context_glx.h"
+
+#include <GL/glx.h>
+
+#include "platform/platform.h"
+#include "render/gl_context.h"
+#include "render/render_state.h"
+
+namespace {
+
+GlxWindow Target;
+GLXContext Context = nullptr;
+
+bool Fail(const char* text) {
+  DestroyGLContext();
+  ShowMessageBox(nullptr, text, "ERROR", kMbOk | kMbIconExclamation);
+  return false;
+}
+
+int Config(XVisualInfo* visual, int attribute) {
+  int value = 0;
+  return glXGetConfig(Target.display, visual, attribute, &value) == 0 ? value : 0;
+}
+
+// What the scenes need of a window someone else made: GL, RGBA, double
+// buffering and a depth buffer of at least 16 bits.
+bool Usable(XVisualInfo* visual) {
+  return Config(visual, GLX_USE_GL) && Config(visual, GLX_RGBA) &&
+         Config(visual, GLX_DOUBLEBUFFER) && Config(visual, GLX_DEPTH_SIZE) >= 16;
+}
+
+// The visual of the window, or null.
+XVisualInfo* VisualOf(const XWindowAttributes& attributes) {
+  XVisualInfo wanted{};
+  wanted.visualid = XVisualIDFromVisual(attributes.visual);
+  wanted.screen = XScreenNumberOfScreen(attributes.screen);
+  int count = 0;
+  return XGetVisualInfo(Target.display, VisualIDMask | VisualScreenMask, &wanted, &count);
+}
+
+}  // namespace
+
+XVisualInfo* ChooseGlxVisual(Display* display, int screen) {
+  int attributes[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 8, GLX_GREEN_SIZE, 8,
+                      GLX_BLUE_SIZE, 8, GLX_DEPTH_SIZE, 24, None};
+  return glXChooseVisual(display, screen, attributes);
+}
+
+// The colour depth is the window's: its visual was fixed when it was made.
+bool CreateGLContext(WindowHandle window, int) {
+  const GlxWindow* target = static_cast<const GlxWindow*>(window);
+  XWindowAttributes attributes{};
+  if (!target || !target->display) return Fail("Can't Create A GL Device Context.");
+  Target = *target;
+  if (!XGetWindowAttributes(Target.display, Target.window, &attributes))
+    return Fail("Can't Create A GL Device Context.");
+  XVisualInfo* visual = VisualOf(attributes);
+  if (!visual || !Usable(visual)) {
+    if (visual) XFree(visual);
+    return Fail("Can't Find A Suitable PixelFormat.");
+  }
+  Context = glXCreateContext(Target.display, visual, nullptr, True);
+  XFree(visual);
+  if (!Context) return Fail("Can't Create A GL Rendering Context.");
+  if (!glXMakeCurrent(Target.display, Target.window, Context))
+    return Fail("Can't Activate The GL Rendering Context.");
+  SetViewport(attributes.width, attributes.height);
+  if (!InitRenderState()) return Fail("Initialization Failed.");
+  return true;
+}
+
+void DestroyGLContext() {
+  if (Context) {
+    if (!glXMakeCurrent(Target.display, None, nullptr))
+      ShowMessageBox(nullptr, "Release Of DC And RC Failed.", "SHUTDOWN ERROR",
+                     kMbOk | kMbIconInformation);
+    glXDestroyContext(Target.display, Context);
+    Context = nullptr;
+  }
+  Target = GlxWindow{};
+}
+
+void SwapFrameBuffers() {
+  if (Context) glXSwapBuffers(Target.display, Target.window);
+}

@@ -1,0 +1,18 @@
+// The settings backend of the Linux program: a per-user text file,
+// $XDG_CONFIG_HOME/lumvia/lumvia.conf (~/.config/lumvia/lumvia.conf when that
+// is unset), one "name = value" line per value, with the value names and
+// numbers of the registry. Every read and write opens the file by itself; a
+// write goes to a temporary file in the same folder that is then renamed over
+// the old one, so the file is never seen half written.
+#pragma once
+
+#include <string>
+
+// The file the settings live in, worked out from the environment on each
+// call; empty when neither XDG_CONFIG_HOME nor a home folder is known.
+std::string SettingsFilePath();
+
+// SaveSettings in one write of the file: every value is held until all 81
+// are known, then the file is replaced once. False when it could not be
+// written (the old file is then left as it was).
+bool SaveSettingsFile();

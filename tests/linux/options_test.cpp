@@ -1,0 +1,138 @@
+// The command line: the options XScreenSaver and a user give, the bad ones
+// named in one line, the run's own choice kept out of the saved settings,
+// and lumvia.xml giving only options the program takes.
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <vector>
+
+#include "core/module_table.h"
+#include "settings/file_store.h"
+#include "settings/store.h"
+#include "tests/linux/settings_file.h"
+#include "x11/options.h"
+
+namespace {
+
+ParsedOptions Parse(std::vector<const char*> args) {
+  args.insert(args.begin(), "lumvia");
+  return ParseOptions(static_cast<int>(args.size()), args.data());
+}
+
+TEST(OptionsTest, TakesTheHacksOptions) {
+  Options o = Parse({}).options;
+  EXPECT_EQ(o.target, DrawTarget::OwnWindow);
+  EXPECT_EQ(o.width, 800);
+  EXPECT_EQ(o.height, 600);
+  EXPECT_FALSE(o.placed);
+
+  o = Parse({"-root", "-cycle", "0", "-modules", "1, joy,BLISS", "-module", "Joy", "-fps"}).options;
+  EXPECT_EQ(o.target, DrawTarget::Root);
+  EXPECT_EQ(o.cycleTime, 0);
+  ASSERT_TRUE(o.modules);
+  for (int n = 1; n <= kModuleCount; ++n) EXPECT_EQ((*o.modules)[n], n == 1 || n == 3 || n == 10) << n;
+  EXPECT_EQ(o.firstModule, 3);
+  EXPECT_TRUE(o.fps);
+
+  o = Parse({"-window-id", "0x1A00003", "-geometry", "640x480-10+20", "--no-truth"}).options;
+  EXPECT_EQ(o.target, DrawTarget::WindowId);
+  EXPECT_EQ(o.windowId, 0x1A00003u);
+  EXPECT_EQ(o.width, 640);
+  EXPECT_TRUE(o.placed && o.fromRight && !o.fromBottom && o.x == 10 && o.y == 20);
+  EXPECT_TRUE(o.leftOut[7]);
+  EXPECT_EQ(Parse({"-window-id", "4194307"}).options.windowId, 4194307u);
+  EXPECT_EQ(Parse({"-window-id", "7", "-window"}).options.target, DrawTarget::OwnWindow);
+  EXPECT_TRUE(Parse({"-help"}).options.help);
+}
+
+TEST(OptionsTest, ABadOptionOrValueIsNamed) {
+  const std::vector<std::pair<std::vector<const char*>, std::string>> cases = {
+      {{"-bogus"}, "unknown option \"-bogus\""},
+      {{"root"}, "unknown option \"root\""},
+      {{"-cycle"}, "-cycle needs a value"},
+      {{"-cycle", "-5"}, "bad value \"-5\" for -cycle"},
+      {{"-cycle", "10s"}, "bad value \"10s\" for -cycle"},
+      {{"-cycle", "99999999999"}, "bad value \"99999999999\" for -cycle"},
+      {{"-modules", "love,,joy"}, "bad value \"love,,joy\" for -modules"},
+      {{"-modules", "love,hope"}, "bad value \"love,hope\" for -modules"},
+      {{"-module", "11"}, "bad value \"11\" for -module"},
+      {{"-module", "0"}, "bad value \"0\" for -module"},
+      {{"-window-id", "0"}, "bad value \"0\" for -window-id"},
+      {{"-window-id", "0x"}, "bad value \"0x\" for -window-id"},
+      {{"-window-id", "12ab"}, "bad value \"12ab\" for -window-id"},
+      {{"-geometry", "0x600"}, "bad value \"0x600\" for -geometry"},
+      {{"-geometry", "800"}, "bad value \"800\" for -geometry"},
+      {{"-geometry", "800x600+10"}, "bad value \"800x600+10\" for -geometry"},
+      {{"-geometry", "800x600+1+2+3"}, "bad value \"800x600+1+2+3\" for -geometry"},
+      {{"-no-hope"}, "unknown option \"-no-hope\""},
+  };
+  for (const auto& [args, error] : cases) {
+    const ParsedOptions parsed = Parse(args);
+    EXPECT_FALSE(parsed.ok) << error;
+    EXPECT_EQ(parsed.error, error);
+  }
+}
+
+using RunOptionsTest = SettingsFileTest;
+
+TEST_F(RunOptionsTest, TheRunsChoiceIsShownButNeverSaved) {
+  WriteFile("mod2 active = 0\nmod5 active = 0\ncycle time = 20\n");
+  LoadSettings();
+  ParsedOptions parsed = Parse({"-modules", "peace,joy,creativity,truth", "-no-joy", "-cycle", "3",
+                                "-module", "5"});
+  ASSERT_TRUE(parsed.ok);
+  const StoredChoice stored = ApplyRunOptions(parsed.options);
+  EXPECT_EQ(CycleTime, 3);
+  EXPECT_EQ(CountActiveModules(), 3);
+  EXPECT_TRUE(ModuleTable[2].active && ModuleTable[5].active && ModuleTable[7].active);
+  EXPECT_EQ(CurrentModule, 5);
+  EXPECT_EQ(g_fDepth, 22.0f);  // Creativity's view is loaded
+
+  RestoreStoredChoice(stored);
+  ASSERT_TRUE(SaveSettingsFile());
+  const std::string text = FileText();
+  EXPECT_NE(text.find("mod2 active = 0\n"), std::string::npos);
+  EXPECT_NE(text.find("mod3 active = 1\n"), std::string::npos);
+  EXPECT_NE(text.find("cycle time = 20\n"), std::string::npos);
+
+  // A first module that does not take part gives way to the next one that does.
+  LoadSettings();
+  ApplyRunOptions(Parse({"-module", "peace"}).options);
+  EXPECT_EQ(CurrentModule, 3);
+  LoadSettings();
+  ApplyRunOptions(Parse({}).options);
+  EXPECT_EQ(CurrentModule, 1);
+}
+
+// XScreenSaver's settings program builds the command line from lumvia.xml:
+// every switch it can produce must be one the program takes, and each
+// module's check box must leave exactly that module out.
+TEST(SettingsXmlTest, EveryControlGivesAnOptionTheProgramTakes) {
+  std::ifstream file(LUMVIA_SOURCE_DIR "/x11/lumvia.xml");
+  ASSERT_TRUE(file);
+  std::ostringstream xml;
+  xml << file.rdbuf();
+  const std::string text = xml.str();
+
+  std::smatch m;
+  ASSERT_TRUE(std::regex_search(text, m, std::regex("<command arg=\"(-root)\"")));
+  ASSERT_TRUE(std::regex_search(text, m, std::regex("arg=\"(-cycle) %\"[^>]*default=\"([0-9]+)\"")));
+  ParsedOptions parsed = Parse({"-root", m.str(1).c_str(), m.str(2).c_str()});
+  ASSERT_TRUE(parsed.ok) << parsed.error;
+  EXPECT_EQ(parsed.options.cycleTime, 15);
+
+  int boxes = 0;
+  const std::regex box("<boolean id=\"([a-z]+)\" _label=\"([A-Za-z]+)\" arg-unset=\"([^\"]+)\"/>");
+  for (auto it = std::sregex_iterator(text.begin(), text.end(), box); it != std::sregex_iterator();
+       ++it) {
+    const std::string label = (*it)[2], unset = (*it)[3];
+    parsed = Parse({unset.c_str()});
+    ASSERT_TRUE(parsed.ok) << parsed.error;
+    for (int n = 1; n <= kModuleCount; ++n)
+      EXPECT_EQ(parsed.options.leftOut[n], label == ModuleNames[n]) << unset << " " << n;
+    ++boxes;
+  }
+  EXPECT_EQ(boxes, kModuleCount);
+}
+
+}  // namespace

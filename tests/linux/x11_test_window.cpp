@@ -1,0 +1,32 @@
+// x11_test_window X Y WIDTH HEIGHT: a plain blue window for the tests, made
+// and mapped at that place; prints its id (0x-hex) and stays until killed.
+#include <X11/Xlib.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+  if (argc != 5) {
+    std::fprintf(stderr, "usage: x11_test_window X Y WIDTH HEIGHT\n");
+    return 2;
+  }
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) return 1;
+  const int screen = DefaultScreen(display);
+  XSetWindowAttributes attributes{};
+  attributes.background_pixel = 0x0000FF;  // blue on a true-colour screen
+  attributes.override_redirect = True;     // placed where asked, window manager or not
+  const Window window = XCreateWindow(
+      display, RootWindow(display, screen), std::atoi(argv[1]), std::atoi(argv[2]),
+      static_cast<unsigned>(std::atoi(argv[3])), static_cast<unsigned>(std::atoi(argv[4])), 0,
+      CopyFromParent, InputOutput, CopyFromParent, CWBackPixel | CWOverrideRedirect, &attributes);
+  XSelectInput(display, window, StructureNotifyMask);
+  XMapWindow(display, window);
+  for (XEvent event;;) {
+    XNextEvent(display, &event);
+    if (event.type == MapNotify) break;
+  }
+  std::printf("0x%lx\n", window);
+  std::fflush(stdout);
+  for (XEvent event;;) XNextEvent(display, &event);
+}

@@ -1,0 +1,70 @@
+// The command line of the Linux program, in the conventions of XScreenSaver
+// hacks, and what its options change for one run.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "core/module_table.h"
+
+enum class DrawTarget {
+  OwnWindow,  // -window: a top-level window of its own; the keys steer the view
+  Root,       // -root: $XSCREENSAVER_WINDOW, else the root window; no input
+  WindowId,   // -window-id ID: as -root, into the given window
+};
+
+struct Options {
+  DrawTarget target = DrawTarget::OwnWindow;
+  unsigned long windowId = 0;  // -window-id
+  std::string display;         // -display; empty for $DISPLAY
+
+  // -geometry WxH[+X+Y]: an offset taken with '-' counts from the right or
+  // bottom edge of the screen, as in X.
+  int width = 800;
+  int height = 600;
+  bool placed = false;
+  int x = 0;
+  int y = 0;
+  bool fromRight = false;
+  bool fromBottom = false;
+
+  // For this run only.
+  std::optional<int32_t> cycleTime;                  // -cycle
+  std::optional<std::array<bool, kModuleSlots>> modules;  // -modules: exactly these
+  std::array<bool, kModuleSlots> leftOut{};          // -no-NAME
+  int firstModule = 0;                               // -module, 0 when not given
+
+  bool fps = false;
+  bool help = false;
+};
+
+struct ParsedOptions {
+  bool ok = false;
+  Options options;
+  std::string error;  // one line naming the bad option or value
+};
+
+ParsedOptions ParseOptions(int argc, const char* const* argv);
+
+// The usage text, printed by -help and after a bad option.
+std::string Usage();
+
+// A window id as XScreenSaver hands it over: decimal or 0x-hex, not 0.
+bool ParseWindowId(const char* text, unsigned long* id);
+
+// What the options replace, kept so that it can be put back before a save.
+struct StoredChoice {
+  std::array<bool, kModuleSlots> active{};
+  int32_t cycleTime = 0;
+};
+
+// After LoadSettings: applies the cycle time and the modules of this run and
+// chooses the first module (the -module one if it takes part, else the next
+// one that does). Returns what was stored.
+StoredChoice ApplyRunOptions(const Options& options);
+
+// Puts the stored cycle time and enabled flags back, so that saving keeps
+// the run's own choice out of the settings.
+void RestoreStoredChoice(const StoredChoice& stored);
