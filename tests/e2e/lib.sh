@@ -82,21 +82,8 @@ start_fullscreen() {
   xdotool windowfocus --sync "$id" 2>/dev/null
   echo "$id"
 }
-# Polls screenshots of the whole screen until one shows the sprite's dark red
-# (red well above green and blue), or the patience runs out.
-wait_for_sprite_colour() {
-  local deadline=$((SECONDS + PATIENCE)) red
-  while [ $SECONDS -lt $deadline ]; do
-    import -window root "$WORK/screen.png" 2>/dev/null
-    red=$(convert "$WORK/screen.png" -resize 320x256\! txt:- 2>/dev/null |
-      sed -n 's/.*(\([0-9.]*\),\([0-9.]*\),\([0-9.]*\).*/\1 \2 \3/p' |
-      awk '$1 > 60 && $1 > 2 * $2 + 20 && $1 > 2 * $3 + 20 { n++ } END { print n + 0 }')
-    if [ "$red" -gt 50 ]; then echo "$red"; return 0; fi
-    sleep 0.2
-  done
-  echo 0
-  return 1
-}
+# wait_for_sprite_colour and sprite_pixels, shared with the Linux program's tests.
+. "$LUMVIA_SOURCE/tests/sprite_colour.sh"
 
 stored() { host values | sed -n "s/^$1=//p"; }
 

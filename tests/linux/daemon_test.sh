@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# The Debian package under the real client: lumvia_<version>_amd64.deb
+# (LUMVIA_DEB) installed with dpkg -i, the XScreenSaver daemon in an Xvfb run
+# by a throwaway user (the daemon refuses to run hacks as root) with mode
+# "one" and lumvia -root by its installed path as its only program. Activated,
+# the screen shows the scene and lumvia runs; deactivated, lumvia ends having
+# written nothing. Everything the test installs or makes is taken away again.
+. "$(dirname "$0")/lib.sh"
+: "${LUMVIA_DEB:?LUMVIA_DEB must name the package}"
+skip() { echo "skipped: $*"; exit 77; }
+
+[ -f "$LUMVIA_DEB" ] ||
+  skip "no package at $LUMVIA_DEB (cmake --workflow --preset linux makes it)"
+command -v xscreensaver >/dev/null || skip "the XScreenSaver daemon is not installed"
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+  sudo -n true 2>/dev/null || skip "installing the package needs root or sudo without a password"
+  sudo="sudo -n"
+fi
+if dpkg-query -W -f='${db:Status-Status}' lumvia 2>/dev/null | grep -q installed; then
+  skip "a lumvia package is installed on this machine already; the test leaves it alone"
+fi
+
+user=lumvia-test-$$
+home=""   # made below, outside WORK, which only root may enter
+installed=""
+as_user() { $sudo runuser -u "$user" -- env -i HOME="$home" DISPLAY="$DISPLAY" PATH=/usr/bin:/bin "$@"; }
+daemon_cleanup() {
+  local pid
+  for pid in $(pgrep -u "$user" 2>/dev/null); do $sudo kill "$pid" 2>/dev/null; done
+  wait_for eval '! pgrep -u "$user" >/dev/null 2>&1'
+  $sudo userdel "$user" 2>/dev/null
+  [ -n "$installed" ] && $sudo dpkg -r lumvia >/dev/null
+  [ -n "$home" ] && $sudo rm -rf "$home"
+  cleanup
+}
+trap daemon_cleanup EXIT
+
+# dpkg waits for nobody: another install on the machine may hold its lock.
+dpkg_install() {
+  local deadline=$((SECONDS + 300))
+  while ! $sudo dpkg -i "$1" >"$WORK/dpkg.log" 2>&1; do
+    grep -q 'lock' "$WORK/dpkg.log" && [ $SECONDS -lt $deadline ] || return 1
+    sleep 2
+  done
+}
+
+# --- The package ---------------------------------------------------------------
+if dpkg_install "$LUMVIA_DEB"; then
+  installed=yes
+  pass "dpkg -i installs $(basename "$LUMVIA_DEB")"
+else
+  fail "dpkg -i failed: $(cat "$WORK/dpkg.log")"
+  finish
+fi
+hack=/usr/libexec/xscreensaver/lumvia
+[ -x $hack ] && pass "the hack is $hack" || fail "no $hack"
+[ -f /usr/share/xscreensaver/config/lumvia.xml ] && pass "its settings description is installed" ||
+  fail "no /usr/share/xscreensaver/config/lumvia.xml"
+
+# --- The daemon, as a throwaway user, on an Xvfb anyone may use -----------------
+home=$(mktemp -d /tmp/lumvia-daemon-home.XXXXXX)
+$sudo useradd -M -d "$home" -s /bin/sh "$user" || { fail "useradd $user"; finish; }
+cat >"$home/.xscreensaver" <<END
+mode:		one
+selected:	0
+timeout:	0:30:00
+cycle:		0:00:00
+lock:		False
+fade:		False
+unfade:		False
+splash:		False
+dpmsEnabled:	False
+programs:	$hack -root \\n\\
+
+END
+$sudo chown -R "$user" "$home"
+start_xvfb -ac -br
+as_user xscreensaver -no-splash -verbose >"$WORK/daemon.log" 2>&1 &
+background+=($!)
+daemon_ready() { as_user xscreensaver-command -version >/dev/null 2>&1; }
+wait_for daemon_ready && pass "the daemon runs as $user" || fail "the daemon did not start: $(cat "$WORK/daemon.log")"
+
+hack_running() { pgrep -u "$user" -x lumvia >/dev/null; }
+as_user xscreensaver-command -activate >/dev/null
+wait_for hack_running && pass "-activate starts lumvia" ||
+  fail "no lumvia process after -activate: $(tail -n 5 "$WORK/daemon.log")"
+if reds=$(wait_for_sprite_colour); then pass "the screen shows the scene ($reds samples)"
+else fail "no sprite colour on the screen: $(tail -n 5 "$WORK/daemon.log")"; fi
+as_user xscreensaver-command -deactivate >/dev/null
+wait_for eval '! hack_running' && pass "-deactivate ends lumvia" || fail "lumvia still runs"
+[ -e "$home/.config/lumvia" ] && fail "lumvia wrote $(find "$home/.config/lumvia")" ||
+  pass "lumvia wrote nothing"
+
+finish
