@@ -82,13 +82,22 @@ daemon_ready() { as_user xscreensaver-command -version >/dev/null 2>&1; }
 wait_for daemon_ready && pass "the daemon runs as $user" || fail "the daemon did not start: $(cat "$WORK/daemon.log")"
 
 hack_running() { pgrep -u "$user" -x lumvia >/dev/null; }
-as_user xscreensaver-command -activate >/dev/null
-wait_for hack_running && pass "-activate starts lumvia" ||
+hack_ended() { ! hack_running; }
+# Sends the command (again every 3 s, should a daemon still starting up have
+# let it pass) until the hack's state is as wanted.
+command_until() {  # command_until COMMAND TEST
+  local deadline=$((SECONDS + PATIENCE)) i
+  while [ $SECONDS -lt $deadline ]; do
+    as_user xscreensaver-command "$1" >/dev/null 2>&1
+    for i in $(seq 30); do "$2" && return 0; sleep 0.1; done
+  done
+  return 1
+}
+command_until -activate hack_running && pass "-activate starts lumvia" ||
   fail "no lumvia process after -activate: $(tail -n 5 "$WORK/daemon.log")"
 if reds=$(wait_for_sprite_colour); then pass "the screen shows the scene ($reds samples)"
 else fail "no sprite colour on the screen: $(tail -n 5 "$WORK/daemon.log")"; fi
-as_user xscreensaver-command -deactivate >/dev/null
-wait_for eval '! hack_running' && pass "-deactivate ends lumvia" || fail "lumvia still runs"
+command_until -deactivate hack_ended && pass "-deactivate ends lumvia" || fail "lumvia still runs"
 [ -e "$home/.config/lumvia" ] && fail "lumvia wrote $(find "$home/.config/lumvia")" ||
   pass "lumvia wrote nothing"
 

