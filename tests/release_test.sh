@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # scripts/release into a scratch folder: every file the release names is
 # there, SHA256SUMS verifies, and each saver and package carries the project
-# version in its version resource or its properties.
+# version in its version resource, its properties or its control file.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 export DIST=$(mktemp -d)
@@ -13,7 +13,7 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 rm -f "$DIST.log"
 version=$(sed -n 's/^project(Lumvia VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 for name in "lumvia-$version-x64.scr" "lumvia-$version-x86.scr" "lumvia-$version-x64.msi" \
-            "lumvia-$version-x86.msi" README.txt LICENSE.txt SHA256SUMS; do
+            "lumvia-$version-x86.msi" "lumvia_${version}_amd64.deb" README.txt LICENSE.txt SHA256SUMS; do
   [ -s "$DIST/$name" ] || fail "dist has no $name"
 done
 (cd "$DIST" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not verify"
@@ -26,6 +26,8 @@ for arch in x64 x86; do
   [ "$(msiinfo export "$DIST/lumvia-$version-$arch.msi" Property | tr -d '\r' |
        sed -n 's/^ProductVersion\t//p')" = "$version" ] || fail "lumvia-$version-$arch.msi is not version $version"
 done
+[ "$(dpkg-deb -f "$DIST/lumvia_${version}_amd64.deb" Version)" = "$version" ] ||
+  fail "lumvia_${version}_amd64.deb is not version $version"
 [ "$failures" -eq 0 ] && { echo "release: all passed"; exit 0; }
 echo "$failures failed"
 exit 1
