@@ -8,3 +8,5 @@ constexpr int kRandomMax = 32767;
 
 void SeedRandom(uint32_t seed);
 int DrawRandom();  // 0 to kRandomMax
+// The generator's state: SeedRandom with it continues the same sequence.
+uint32_t RandomGeneratorState();

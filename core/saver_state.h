@@ -9,7 +9,7 @@
 struct SaverStateRecord {
   bool SaverMode = false;        // the saver window runs the frames (false: the settings preview)
   WindowHandle Window = nullptr; // the saver window
-  bool FullScreen = false;       // its client area is as wide as the desktop's
+  bool FullScreen = false;       // it is the full-screen saver, not the preview
   bool Closing = false;          // a close was requested: no frame is started or presented
   bool Closed = false;           // the close handling has run
   bool InTick = false;           // a RenderTick is being handled

@@ -10,9 +10,11 @@
 
 #include "controls/control_menu.h"
 #include "core/module_table.h"
+#include "core/monitor_layout.h"
 #include "core/saver_state.h"
 #include "dialogs/about_box_win32.h"
 #include "dialogs/settings_dialog_win32.h"
+#include "frames/frame.h"
 #include "frames/frame_loop_win32.h"
 #include "platform/messages.h"
 #include "render/gl_context.h"
@@ -33,6 +35,10 @@ constexpr int kCycleTextSize = 10;  // so at most 9 characters of the box count
 constexpr int kEnableBoxes[kModuleSlots] = {
     0,           IDC_ENABLE_1, IDC_ENABLE_2, IDC_ENABLE_3, IDC_ENABLE_4, IDC_ENABLE_5,
     IDC_ENABLE_6, IDC_ENABLE_7, IDC_ENABLE_8, IDC_ENABLE_9, IDC_ENABLE_10};
+
+// The choices of the "other monitors" list, in the order of their values.
+constexpr const char* kOtherMonitorsTexts[kOtherMonitorsChoiceCount] = {
+    "Black", "Same scene on each", "One scene across all", "Leave as they are"};
 
 // The up-down control's own range runs from 100 at the bottom to 0 at the
 // top, so its up arrow lowers the position, and after every step the
@@ -107,8 +113,16 @@ void SelectModule(HWND dialog, int module) {
   ModuleTable[module].active = IsChecked(dialog, kEnableBoxes[module]);
 }
 
+void ShowOtherMonitors(HWND dialog) {
+  for (const char* text : kOtherMonitorsTexts)
+    SendDlgItemMessageA(dialog, IDC_OTHER_MONITORS, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+  SendDlgItemMessageA(dialog, IDC_OTHER_MONITORS, CB_SETCURSEL, static_cast<WPARAM>(OtherMonitors), 0);
+}
+
 void SaveDialogSettings(HWND dialog) {
   CycleTime = ReadCycleText(dialog);
+  const LRESULT choice = SendDlgItemMessageA(dialog, IDC_OTHER_MONITORS, CB_GETCURSEL, 0, 0);
+  if (choice >= 0 && choice < kOtherMonitorsChoiceCount) OtherMonitors = static_cast<int32_t>(choice);
   StoreModuleParams(CurrentModule);
   SaveSettings();
 }
@@ -136,7 +150,10 @@ void RenderTick(HWND dialog) {
     TickHeld = true;
     return;
   }
-  HandleRenderTick(dialog, [] { return !CycleEditActive; });
+  // Keys typed into the cycle-time box or the list of choices work there.
+  HandleRenderTick(dialog, [] {
+    return !CycleEditActive && GetDlgCtrlID(GetFocus()) != IDC_OTHER_MONITORS;
+  });
 }
 
 void NormaliseCycleText(HWND dialog) {
@@ -148,6 +165,7 @@ void OpenSettingsDialog(HWND dialog) {
   SaverState.SaverMode = false;
   // A dialog starts with no close under way, whatever an earlier one left.
   SaverState.Closing = SaverState.Closed = SaverState.InTick = false;
+  FrameViewports = {};  // the pane is one viewport, whatever a saver window left
   SetSettingsKey(dialog, kSettingsKeyPath);
   LoadSettings();
   FrameLoopRunning = InitSettingsDialog(dialog);
@@ -180,6 +198,7 @@ bool InitSettingsDialog(HWND dialog) {
   SendMessageA(spin, UDM_SETRANGE32, kSpinBottom, kSpinTop);
   RestSpin(dialog);
   ShowCycleTime(dialog, CycleTime);
+  ShowOtherMonitors(dialog);
   return ok;
 }
 

@@ -1,10 +1,13 @@
-// The saver's own window procedure: creation loads the settings and starts
-// the frames, close stops them and saves, destruction stops them, and each
-// RenderTick runs a frame.
+// The saver's own window procedure: creation loads the settings, covers the
+// monitors and starts the frames, close stops them and saves, destruction
+// stops them, each RenderTick runs a frame, and a new display layout is
+// covered anew.
 #include "core/module_table.h"
 #include "core/saver_state.h"
+#include "frames/frame.h"
 #include "frames/frame_loop_win32.h"
 #include "host/host_state.h"
+#include "host/monitors_win32.h"
 #include "host/saver_window_win32.h"
 #include "platform/messages.h"
 #include "render/gl_context.h"
@@ -14,20 +17,26 @@ namespace {
 
 constexpr int kColourBits = 32;
 
-int ClientWidth(HWND window) {
-  RECT client = {0, 0, 0, 0};
-  GetClientRect(window, &client);
-  return client.right - client.left;
-}
-
 void OnCreate(HWND window) {
   SaverState.SaverMode = true;
   SaverState.Window = window;
   SetSettingsKey(window, kSettingsKeyPath);
   LoadSettings();
-  SaverState.FullScreen = ClientWidth(window) == ClientWidth(GetDesktopWindow());
+  // The full-screen window covers the monitors its setting asks for (it was
+  // made over the primary one) before its context is made.
+  SaverState.FullScreen = !HostState.PreviewMode;
+  FrameViewports = {};
+  if (SaverState.FullScreen) CoverMonitors(window);
   if (!CreateGLContext(window, kColourBits)) return;  // it has shown its message
   StartFrames(window);
+}
+
+// The system may move the cursor when monitors move or go away; that is not
+// the user moving the mouse, so its travel counts from where it is now.
+void OnDisplayChange(HWND window) {
+  if (HostState.PreviewMode) return;
+  CoverMonitors(window);
+  GetCursorPos(&HostState.CursorAnchor);
 }
 
 void OnClose() {
@@ -58,6 +67,9 @@ LRESULT SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
       break;
     case kRenderTick:
       HandleRenderTick(window);
+      break;
+    case WM_DISPLAYCHANGE:
+      OnDisplayChange(window);
       break;
   }
   return SaverDefaultProc(window, message, wParam, lParam);

@@ -11,9 +11,11 @@ constexpr double kNearPlane = 0.1f;  // a single-precision constant, widened
 constexpr double kFarPlane = 1000.0;
 }  // namespace
 
-void SetViewport(int width, int height) {
+void SetViewport(int width, int height) { SetViewportAt(0, 0, width, height); }
+
+void SetViewportAt(int x, int y, int width, int height) {
   if (height == 0) height = 1;
-  glViewport(0, 0, width, height);
+  glViewport(x, y, width, height);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   gluPerspective(kFieldOfView, static_cast<double>(width) / static_cast<double>(height), kNearPlane,

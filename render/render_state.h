@@ -8,4 +8,6 @@
 extern GLUquadric* Quadric;
 
 void SetViewport(int width, int height);
+// The same projection, for a viewport whose lower-left corner is at (x, y).
+void SetViewportAt(int x, int y, int width, int height);
 bool InitRenderState();  // false when the sprite texture cannot be made

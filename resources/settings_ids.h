@@ -9,6 +9,8 @@
 #define IDC_CYCLE_EDIT 1035
 #define IDC_ENABLE_ALL 1046
 #define IDC_DISABLE_ALL 1047
+#define IDC_OTHER_MONITORS 1050        // what the full-screen saver shows on the other monitors
+#define IDC_OTHER_MONITORS_LABEL 1051
 
 // The module buttons run in module order: 1023 + module.
 #define IDC_MODULE_BUTTON_1 1024

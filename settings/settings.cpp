@@ -7,10 +7,12 @@
 #include <optional>
 
 #include "core/module_table.h"
+#include "core/monitor_layout.h"
 #include "core/random.h"
 #include "settings/store.h"
 
 int32_t CycleTime = 15;
+int32_t OtherMonitors = kOtherMonitorsBlack;
 
 namespace {
 
@@ -80,6 +82,8 @@ void LoadSettings() {
 
   CycleTime = ReadSettingDword("cycle time", kDefaultCycleTime);
   if (CycleTime < 0) CycleTime = kDefaultCycleTime;
+  OtherMonitors = ReadSettingDword("other monitors", kOtherMonitorsBlack);
+  if (OtherMonitors < 0 || OtherMonitors >= kOtherMonitorsChoiceCount) OtherMonitors = kOtherMonitorsBlack;
 
   CurrentModule = NextActiveModule(0);
   LoadModuleParams(CurrentModule);
@@ -96,4 +100,5 @@ void SaveSettings() {
     WriteSettingDword(NameOf(n, kActive).text, r.active ? 1u : 0u);
   }
   WriteSettingDword("cycle time", static_cast<uint32_t>(CycleTime));
+  WriteSettingDword("other monitors", static_cast<uint32_t>(OtherMonitors));
 }

@@ -16,6 +16,9 @@ constexpr int32_t MissingValue = -9999;
 
 // Seconds each module is shown; 15 when nothing is stored.
 extern int32_t CycleTime;
+// What the full-screen saver shows on the other monitors, an
+// OtherMonitorsChoice (core/monitor_layout.h); 0, black, when nothing is stored.
+extern int32_t OtherMonitors;
 
 // --- Backend: the registry on Windows, a store in memory or a file natively --
 // Remembers the key path and the window's class name as the key class.
@@ -27,7 +30,7 @@ bool WriteSettingDword(const char* name, uint32_t value);
 
 // --- Store -----------------------------------------------------------------
 void LoadSettings();  // also picks CurrentModule and seeds the random generator
-void SaveSettings();  // writes all 81 values (a NaN view value keeps its stored one); failures are ignored
+void SaveSettings();  // writes all 82 values (a NaN view value keeps its stored one); failures are ignored
 
 // The 32-bit number stored for a view parameter (none for a NaN), and the
 // value read back.

@@ -21,6 +21,10 @@
 //                                       WM_QUIT with CODE to its thread, print
 //                                       "exit N"
 //   e2e_host probe                      describe the full-screen saver window
+//   e2e_host monitors                   print each monitor: left top right bottom,
+//                                       "primary" after the primary one
+//   e2e_host place DEVICE X Y           move a display (\\.\DISPLAY2, say) to X, Y
+//                                       through the system's display settings
 //   e2e_host text TITLE                 print the texts of a window's statics
 //   e2e_host press TITLE ID             click button ID of the window TITLE
 //   e2e_host values                     print every stored setting, name=value
@@ -294,6 +298,40 @@ int Probe() {
               (exStyle & WS_EX_TOPMOST) ? 1 : 0, r.left, r.top, r.right, r.bottom,
               GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
               IsWindowVisible(saver) ? 1 : 0);
+  const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  std::printf("virtual %d %d %d %d\n", x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+              y + GetSystemMetrics(SM_CYVIRTUALSCREEN));
+  return 0;
+}
+
+BOOL CALLBACK PrintMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoA(monitor, &info)) return TRUE;
+  const RECT& r = info.rcMonitor;
+  std::printf("%ld %ld %ld %ld%s\n", r.left, r.top, r.right, r.bottom,
+              (info.dwFlags & MONITORINFOF_PRIMARY) ? " primary" : "");
+  return TRUE;
+}
+
+int Monitors() {
+  EnumDisplayMonitors(nullptr, nullptr, PrintMonitor, 0);
+  return 0;
+}
+
+// As the display settings of the system move a monitor: the new place is
+// recorded, then applied, and every top-level window is told the layout changed.
+int Place(const char* device, const char* x, const char* y) {
+  DEVMODEA mode{};
+  mode.dmSize = sizeof mode;
+  if (!EnumDisplaySettingsExA(device, ENUM_CURRENT_SETTINGS, &mode, 0)) return Fail("no such display");
+  mode.dmFields = DM_POSITION | DM_PELSWIDTH | DM_PELSHEIGHT | DM_BITSPERPEL;
+  mode.dmPosition.x = std::atoi(x);
+  mode.dmPosition.y = std::atoi(y);
+  if (ChangeDisplaySettingsExA(device, &mode, nullptr, CDS_UPDATEREGISTRY | CDS_NORESET, nullptr) !=
+          DISP_CHANGE_SUCCESSFUL ||
+      ChangeDisplaySettingsExA(nullptr, nullptr, nullptr, 0, nullptr) != DISP_CHANGE_SUCCESSFUL)
+    return Fail("the display settings refused the place");
   return 0;
 }
 
@@ -362,6 +400,8 @@ int main(int argc, char** argv) {
   if (command == "usepassword" && argc == 3) return UsePassword(argv[2]);
   if (command == "nine" && argc == 4) return Nine(argv[2], argv[3]);
   if (command == "probe") return Probe();
+  if (command == "monitors") return Monitors();
+  if (command == "place" && argc == 5) return Place(argv[2], argv[3], argv[4]);
   if (command == "text" && argc == 3) return Text(argv[2]);
   if (command == "press" && argc == 4) return Press(argv[2], argv[3]);
   if (command == "values") return Values();

@@ -1,0 +1,15 @@
+// The full-screen saver over every monitor: the monitors as the system
+// reports them, laid out for the "other monitors" setting.
+#pragma once
+
+#include <windows.h>
+
+#include "core/monitor_layout.h"
+
+// The layout for the monitors there are now and the OtherMonitors setting.
+MonitorLayout CurrentMonitorLayout();
+
+// Moves the full-screen window over the monitors the layout covers and gives
+// the frame step its viewports: at creation and on every change of the
+// display layout.
+void CoverMonitors(HWND window);
