@@ -1,5 +1,5 @@
 // Loading and saving settings over the in-memory backend: defaults, scaling,
-// sentinels, clamps, the 81 values a save writes, and stored views that stay
+// sentinels, clamps, the 82 values a save writes, and stored views that stay
 // put from run to run.
 #include <gtest/gtest.h>
 
@@ -122,16 +122,44 @@ TEST_F(SettingsTest, AllInactiveLeavesNoCurrentModule) {
   EXPECT_EQ(g_fDepth, 33.0f);  // module 0 loads nothing
 }
 
-TEST_F(SettingsTest, SaveWritesEightyOneValuesInNearestHundredths) {
+TEST_F(SettingsTest, OtherMonitorsIsAChoiceFromZeroToThree) {
+  const std::pair<int32_t, int32_t> cases[] = {{1, 1}, {2, 2}, {3, 3}, {0, 0}, {4, 0}, {-1, 0}, {-9999, 0}};
+  for (auto [stored, expected] : cases) {
+    memory_store::Clear();
+    OtherMonitors = 2;
+    Store("other monitors", stored);
+    LoadSettings();
+    EXPECT_EQ(OtherMonitors, expected) << stored;
+  }
+  // A store written before the choice existed: its 81 values load as they
+  // did, with 0 for the new one.
+  LoadSettings();
+  ModuleTable[3].depth = 70.0f;
+  CycleTime = 20;
+  SaveSettings();
+  std::map<std::string, uint32_t> older = memory_store::All();
+  ASSERT_EQ(older.erase("other monitors"), 1u);
+  memory_store::Clear();
+  for (const auto& [name, value] : older) WriteSettingDword(name.c_str(), value);
+  OtherMonitors = 2;
+  LoadSettings();
+  EXPECT_EQ(OtherMonitors, 0);
+  EXPECT_EQ(ModuleTable[3].depth, 70.0f);
+  EXPECT_EQ(CycleTime, 20);
+}
+
+TEST_F(SettingsTest, SaveWritesEightyTwoValuesInNearestHundredths) {
   LoadSettings();
   ModuleTable[10].speed = 0.3f;
   ModuleTable[6].active = false;
   ModuleTable[2].horz = -0.019f;
   CycleTime = 42;
+  OtherMonitors = 3;
   SaveSettings();
-  ASSERT_EQ(memory_store::All().size(), 81u);
+  ASSERT_EQ(memory_store::All().size(), 82u);
   EXPECT_EQ(Stored("mod7 vert"), 1215);   // 12.15f * 100 = 1214.99996...
   EXPECT_EQ(Stored("mod5 xrot"), -15770);
+  EXPECT_EQ(Stored("other monitors"), 3);
   EXPECT_EQ(Stored("mod10 speed"), 30);
   EXPECT_EQ(Stored("mod1 depth"), 5000);
   EXPECT_EQ(Stored("mod2 horz"), -2);

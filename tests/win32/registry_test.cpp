@@ -1,6 +1,6 @@
 // The registry backend of the settings store on a scratch key of the current
 // user: round trips, the key class, values of other types and sizes, a key
-// that cannot be opened, and the 81 values of a full save.
+// that cannot be opened, and the 82 values of a full save.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -144,7 +144,7 @@ TEST_F(RegistryTest, SaveLeavesEightyOneDwordsWithTheirNames) {
     values[name] = data;
   }
   RegCloseKey(key);
-  ASSERT_EQ(values.size(), 81u);
+  ASSERT_EQ(values.size(), 82u);
   EXPECT_EQ(values.at("mod7 vert"), 1215u);
   EXPECT_EQ(values.at("mod5 xrot"), static_cast<DWORD>(-15770));
   EXPECT_EQ(values.at("mod10 speed"), 100u);

@@ -326,6 +326,7 @@ TEST_F(SettingsDialogTest, ControlsHaveTheirIdsClassesTextsAndPlaces) {
       {16, "Button", "About Lumvia", 0, box(290, 152, 130, 22)},
       {IDCANCEL, "Button", "Cancel", 0, box(290, 221, 130, 22)},
       {IDOK, "Button", "OK", 0, box(290, 243, 130, 32)},
+      {IDC_OTHER_MONITORS_LABEL, "Static", "Other monitors:", 0, box(290, 182, 130, 8)},
       {IDC_CYCLE_EDIT, "Edit", "15", ES_NUMBER | ES_RIGHT | WS_TABSTOP, {}},
       {IDC_CYCLE_SPIN, "msctls_updown32", "Spin1", UDS_AUTOBUDDY | UDS_ALIGNRIGHT, {}},
   };
@@ -356,6 +357,22 @@ TEST_F(SettingsDialogTest, ControlsHaveTheirIdsClassesTextsAndPlaces) {
     EXPECT_EQ(actual.right - actual.left, expected.right);
     EXPECT_EQ(actual.bottom - actual.top, expected.bottom);
   }
+  // The list of choices for the other monitors: its height is the font's.
+  HWND list = Item(IDC_OTHER_MONITORS);
+  ASSERT_NE(list, nullptr);
+  EXPECT_STRCASEEQ(ClassOf(list).c_str(), "ComboBox");
+  EXPECT_EQ(GetWindowLongA(list, GWL_STYLE) & 3, CBS_DROPDOWNLIST);
+  RECT place = {290, 192, 130, 0}, actual;
+  MapDialogRect(dialog_, &place);
+  GetWindowRect(list, &actual);
+  MapWindowPoints(nullptr, dialog_, reinterpret_cast<POINT*>(&actual), 2);
+  EXPECT_EQ(actual.left, place.left);
+  EXPECT_EQ(actual.top, place.top);
+  EXPECT_EQ(actual.right - actual.left, place.right);
+  RECT cancel;
+  GetWindowRect(Item(IDCANCEL), &cancel);
+  MapWindowPoints(nullptr, dialog_, reinterpret_cast<POINT*>(&cancel), 2);
+  EXPECT_LT(actual.bottom, cancel.top);
   // A bordered box in a 3-D dialog shows its border as a sunken edge.
   const LONG editEx = GetWindowLongA(Item(IDC_CYCLE_EDIT), GWL_EXSTYLE);
   EXPECT_TRUE((GetWindowLongA(Item(IDC_CYCLE_EDIT), GWL_STYLE) & WS_BORDER) || (editEx & WS_EX_CLIENTEDGE));
@@ -550,6 +567,34 @@ TEST_F(SettingsDialogTest, KeysEditTheBoxWhileItIsEditedAndSteerThePreviewAfterw
   EXPECT_EQ(CycleText(), "312");
 }
 
+TEST_F(SettingsDialogTest, TheOtherMonitorsListTakesItsKeysAndOnlyOkSavesIt) {
+  WriteRegistry("other monitors", 2);
+  for (const int close : {IDCANCEL, IDOK}) {
+    SCOPED_TRACE(close);
+    Open();
+    HWND list = Item(IDC_OTHER_MONITORS);
+    std::vector<std::string> texts;
+    for (LRESULT i = 0; i < SendMessageA(list, CB_GETCOUNT, 0, 0); ++i) {
+      char text[64] = {};
+      SendMessageA(list, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+      texts.push_back(text);
+    }
+    EXPECT_EQ(texts, (std::vector<std::string>{"Black", "Same scene on each", "One scene across all",
+                                               "Leave as they are"}));
+    EXPECT_EQ(SendMessageA(list, CB_GETCURSEL, 0, 0), 2);
+    const float depth = Read<float>([] { return g_fDepth; });
+    Focus(IDC_OTHER_MONITORS);
+    PressKey(VK_DOWN);
+    PressKey(VK_NEXT);  // the last choice, not a zoom of the preview
+    ASSERT_TRUE(WaitFor([&] { return SendMessageA(list, CB_GETCURSEL, 0, 0) == 3; }));
+    WaitFrames(2);
+    EXPECT_EQ(Read<float>([] { return g_fDepth; }), depth);
+    Click(close);
+    EXPECT_EQ(Ended(), 1);
+    EXPECT_EQ(ReadRegistry().at("other monitors"), close == IDOK ? 3u : 2u);
+  }
+}
+
 // Whether the box is being edited is asked for each key message, so keys
 // queued behind a click into the box or out of it, and drained with it in one
 // tick, go where the click sends them.
@@ -632,7 +677,7 @@ TEST_F(SettingsDialogTest, OkWritesEveryValueAndTheSaverThenShowsNothing) {
   Click(IDOK);
   EXPECT_EQ(Ended(), 1);
   const Registry saved = ReadRegistry();
-  EXPECT_EQ(saved.size(), 81u);
+  EXPECT_EQ(saved.size(), 82u);
   for (int m = 1; m <= kModuleCount; ++m) EXPECT_EQ(saved.at("mod" + std::to_string(m) + " active"), 0u) << m;
   EXPECT_EQ(saved.at("cycle time"), 15u);
   EXPECT_EQ(static_cast<int32_t>(saved.at("mod1 depth")), ScaleForStore(depth));
@@ -689,7 +734,7 @@ TEST_F(SettingsDialogTest, WithoutAPreviewOkAndCancelStillEndTheDialog) {
   Click(IDOK);
   EXPECT_EQ(Ended(), 1);
   const Registry saved = ReadRegistry();
-  EXPECT_EQ(saved.size(), 81u);
+  EXPECT_EQ(saved.size(), 82u);
   EXPECT_EQ(saved.at("mod5 active"), 0u);
 
   Open(false);
