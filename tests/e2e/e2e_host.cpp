@@ -23,8 +23,9 @@
 //   e2e_host probe                      describe the full-screen saver window
 //   e2e_host monitors                   print each monitor: left top right bottom,
 //                                       "primary" after the primary one
-//   e2e_host place DEVICE X Y           move a display (\\.\DISPLAY2, say) to X, Y
-//                                       through the system's display settings
+//   e2e_host place DEVICE X Y [W H]     move a display (\\.\DISPLAY2, say) to X, Y,
+//                                       and give it W x H pixels, through the
+//                                       system's display settings
 //   e2e_host text TITLE                 print the texts of a window's statics
 //   e2e_host press TITLE ID             click button ID of the window TITLE
 //   e2e_host values                     print every stored setting, name=value
@@ -321,13 +322,17 @@ int Monitors() {
 
 // As the display settings of the system move a monitor: the new place is
 // recorded, then applied, and every top-level window is told the layout changed.
-int Place(const char* device, const char* x, const char* y) {
+int Place(const char* device, const char* x, const char* y, const char* width, const char* height) {
   DEVMODEA mode{};
   mode.dmSize = sizeof mode;
   if (!EnumDisplaySettingsExA(device, ENUM_CURRENT_SETTINGS, &mode, 0)) return Fail("no such display");
   mode.dmFields = DM_POSITION | DM_PELSWIDTH | DM_PELSHEIGHT | DM_BITSPERPEL;
   mode.dmPosition.x = std::atoi(x);
   mode.dmPosition.y = std::atoi(y);
+  if (width && height) {
+    mode.dmPelsWidth = static_cast<DWORD>(std::atoi(width));
+    mode.dmPelsHeight = static_cast<DWORD>(std::atoi(height));
+  }
   if (ChangeDisplaySettingsExA(device, &mode, nullptr, CDS_UPDATEREGISTRY | CDS_NORESET, nullptr) !=
           DISP_CHANGE_SUCCESSFUL ||
       ChangeDisplaySettingsExA(nullptr, nullptr, nullptr, 0, nullptr) != DISP_CHANGE_SUCCESSFUL)
@@ -401,7 +406,8 @@ int main(int argc, char** argv) {
   if (command == "nine" && argc == 4) return Nine(argv[2], argv[3]);
   if (command == "probe") return Probe();
   if (command == "monitors") return Monitors();
-  if (command == "place" && argc == 5) return Place(argv[2], argv[3], argv[4]);
+  if (command == "place" && (argc == 5 || argc == 7))
+    return Place(argv[2], argv[3], argv[4], argc == 7 ? argv[5] : nullptr, argc == 7 ? argv[6] : nullptr);
   if (command == "text" && argc == 3) return Text(argv[2]);
   if (command == "press" && argc == 4) return Press(argv[2], argv[3]);
   if (command == "values") return Values();

@@ -284,6 +284,28 @@ TEST_F(SaverWindowTest, MouseTravelOfMoreThanOneHundredCloses) {
   EXPECT_TRUE(CloseQueuedAfterMove(300, 300));   // 60 + 41 = 101
 }
 
+// The system may move the cursor when the monitors change; that is no travel.
+TEST_F(SaverWindowTest, ADisplayChangeCoversTheScreenAgainAndTakesTheCursorAsItIs) {
+  SetCursorPos(200, 200);
+  MakeFullScreen();
+  SetWindowPos(window_, nullptr, 10, 10, 50, 50, SWP_NOZORDER | SWP_NOACTIVATE);
+  FrameViewports = {};
+  SetCursorPos(600, 600);
+  SendMessageA(window_, WM_DISPLAYCHANGE, 32, 0);
+  RECT r;
+  GetWindowRect(window_, &r);
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  EXPECT_EQ(r.left, 0);
+  EXPECT_EQ(r.top, 0);
+  EXPECT_EQ(r.right, width);
+  EXPECT_EQ(r.bottom, height);
+  ASSERT_EQ(FrameViewports.count, 1);
+  EXPECT_EQ(FrameViewports.items[0].width, width);
+  EXPECT_EQ(FrameViewports.items[0].height, height);
+  EXPECT_FALSE(CloseQueuedAfterMove(640, 640));
+  EXPECT_TRUE(CloseQueuedAfterMove(700, 602));  // 100 + 2 from where the change left it
+}
+
 TEST_F(SaverWindowTest, ClicksDoNotClose) {
   SetCursorPos(200, 200);
   MakeFullScreen();
