@@ -8,6 +8,7 @@
 . "$(dirname "$0")/lib.sh"
 SHOTS=$LUMVIA_BUILD/monitors
 mkdir -p "$SHOTS"
+rm -f "$SHOTS"/choice-*.png
 
 xrandr --listmonitors >/dev/null 2>&1 && xrandr | grep -q '^DUMMY1 ' || {
   echo "FAIL: the display $DISPLAY is not the dummy Xorg server of scripts/xorg-run"
