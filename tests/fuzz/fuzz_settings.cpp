@@ -1,5 +1,5 @@
 // Loading the settings from arbitrary stored values. Every 5 bytes of input
-// store one value: the first byte picks one of the 81 names, the next four
+// store one value: the first byte picks one of the 82 names, the next four
 // are its number. The load must give a table within its bounds; saving it
 // stores every view value of up to 1,600,000 hundredths as it was, and a
 // load of what was saved gives the same table again.
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/module_table.h"
+#include "core/monitor_layout.h"
 #include "settings/memory_store.h"
 #include "settings/store.h"
 #include "tests/fuzz/fuzz_seams.h"
@@ -20,6 +21,7 @@ namespace {
 
 constexpr const char* kFields[] = {"depth", "horz", "vert", "xrot", "yrot", "zrot", "speed", "active"};
 constexpr size_t kSpeedField = 6, kActiveField = 7;
+constexpr size_t kModuleValueCount = kModuleCount * 8;  // first among the names
 
 const std::vector<std::string>& Names() {
   static const std::vector<std::string> names = [] {
@@ -27,6 +29,7 @@ const std::vector<std::string>& Names() {
     for (int n = 1; n <= kModuleCount; ++n)
       for (const char* field : kFields) all.push_back("mod" + std::to_string(n) + " " + field);
     all.push_back("cycle time");
+    all.push_back("other monitors");
     return all;
   }();
   return names;
@@ -51,6 +54,7 @@ void RequireWithinBounds() {
     if (r.active) firstActive = n;
   }
   Require(CycleTime >= 0);
+  Require(OtherMonitors >= 0 && OtherMonitors < kOtherMonitorsChoiceCount);
   Require(CurrentModule == firstActive);
 }
 
@@ -72,19 +76,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   RequireWithinBounds();
   ModuleRecord loaded[kModuleSlots];
   std::memcpy(loaded, ModuleTable, sizeof loaded);
+  const int32_t loadedOtherMonitors = OtherMonitors;
 
   SaveSettings();
   const std::map<std::string, uint32_t> saved = memory_store::All();
   Require(saved.size() == Names().size());
   for (const auto& [index, value] : given) {
     const size_t field = index % 8;
-    const bool viewValue = index + 1 < Names().size() && field != kSpeedField && field != kActiveField;
+    const bool viewValue = index < kModuleValueCount && field != kSpeedField && field != kActiveField;
     if (viewValue && value != MissingValue && value >= -1600000 && value <= 1600000)
       Require(static_cast<int32_t>(saved.at(Names()[index])) == value);
   }
 
   LoadSettings();
   Require(SameTable(loaded, ModuleTable));
+  Require(OtherMonitors == loadedOtherMonitors);
   SaveSettings();
   Require(memory_store::All() == saved);
   return 0;

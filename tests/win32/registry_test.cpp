@@ -124,7 +124,7 @@ TEST_F(RegistryTest, AKeyThatCannotBeOpenedGivesDefaults) {
   EXPECT_EQ(CycleTime, 15);
 }
 
-TEST_F(RegistryTest, SaveLeavesEightyOneDwordsWithTheirNames) {
+TEST_F(RegistryTest, SaveLeavesEightyTwoDwordsWithTheirNames) {
   LoadSettings();
   ModuleTable[7].vert = 12.15f;
   ModuleTable[9].active = false;
