@@ -2,6 +2,7 @@
 // per-monitor DPI-aware), and the full-screen window moved over their layout.
 #include "host/monitors_win32.h"
 
+#include "core/monitor_layout.h"
 #include "frames/frame.h"
 #include "settings/store.h"
 
@@ -25,8 +26,7 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
   return TRUE;
 }
 
-}  // namespace
-
+// The layout for the monitors there are now and the OtherMonitors setting.
 MonitorLayout CurrentMonitorLayout() {
   MonitorList list{};
   EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&list));
@@ -36,6 +36,8 @@ MonitorLayout CurrentMonitorLayout() {
   }
   return LayOutMonitors(list.rects, list.count, list.primary, OtherMonitors);
 }
+
+}  // namespace
 
 void CoverMonitors(HWND window) {
   const MonitorLayout layout = CurrentMonitorLayout();

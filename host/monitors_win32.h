@@ -4,11 +4,6 @@
 
 #include <windows.h>
 
-#include "core/monitor_layout.h"
-
-// The layout for the monitors there are now and the OtherMonitors setting.
-MonitorLayout CurrentMonitorLayout();
-
 // Moves the full-screen window over the monitors the layout covers and gives
 // the frame step its viewports: at creation and on every change of the
 // display layout.
