@@ -12,7 +12,7 @@
 // call; empty when neither XDG_CONFIG_HOME nor a home folder is known.
 std::string SettingsFilePath();
 
-// SaveSettings in one write of the file: every value is held until all 81
+// SaveSettings in one write of the file: every value is held until all of them
 // are known, then the file is replaced once. False when it could not be
 // written (the old file is then left as it was).
 bool SaveSettingsFile();

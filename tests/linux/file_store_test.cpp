@@ -38,7 +38,7 @@ TEST_F(FileStoreTest, SavedValuesLoadBackIntoAFolderMadeForThem) {
             std::string::npos);
   EXPECT_NE(text.find("\nmod3 active = 0\n"), std::string::npos);
   EXPECT_NE(text.find("\ncycle time = 42\n"), std::string::npos);
-  EXPECT_EQ(std::count(text.begin(), text.end(), '='), 81);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '='), 82);
 
   ResetModuleTable();
   CycleTime = 15;
