@@ -1,9 +1,13 @@
 // The frame loop on a window: each RenderTick drains the queue, draws one
 // frame and asks for the next. There is no timer and no second thread:
-// exactly one RenderTick is outstanding while frames run.
+// exactly one RenderTick is outstanding while frames run. While nothing can
+// be seen (the display is off, the window hidden or minimised) no frame is
+// drawn and the ticks come slowly; a 1 ms timer period is held while frames
+// run, so that the pacing's sleep ends on time.
 #include "frames/frame_loop_win32.h"
 
 #include "controls/view_keys.h"
+#include "frames/display_state_win32.h"
 #include "frames/frame.h"
 #include "platform/messages.h"
 #include "render/gl_context.h"
@@ -36,6 +40,8 @@ Drained DrainQueue(HWND window, KeysSteerView keysSteerView) {
   return Drained::All;
 }
 
+bool TimerRequested = false;
+
 }  // namespace
 
 void PostRenderTick(HWND window) {
@@ -43,6 +49,8 @@ void PostRenderTick(HWND window) {
 }
 
 void StartFrames(HWND window) {
+  if (!TimerRequested) RequestMillisecondTimer();
+  TimerRequested = true;
   SaverState.LastSwitchTime = TickCount();
   PostRenderTick(window);
 }
@@ -57,8 +65,10 @@ void HandleRenderTick(HWND window, KeysSteerView keysSteerView) {
     if (!SaverState.Closed) PostMessageA(window, WM_CLOSE, 0, 0);
   } else if (drained != Drained::Quit) {
     // After a quit the message loop ends: no frame, and no further tick,
-    // which would stand before the quit in the queue for ever.
-    RenderFrame(window);
+    // which would stand before the quit in the queue for ever. Unseen, the
+    // scenes stand still; the cycle time keeps counting.
+    if (FramesCanBeSeen(window)) RenderFrame(window);
+    else AwaitUnseenTick();
     PostRenderTick(window);
   }
   SaverState.InTick = false;
@@ -68,6 +78,8 @@ bool StopFrames() {
   if (SaverState.Closed) return false;
   SaverState.Closed = true;
   SaverState.Closing = true;
+  if (TimerRequested) ReleaseMillisecondTimer();
+  TimerRequested = false;
   DestroyGLContext();
   return true;
 }

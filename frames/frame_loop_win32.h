@@ -8,8 +8,9 @@
 // Asks for the next frame: posts RenderTick to the window.
 void PostRenderTick(HWND window);
 
-// Starts the frames on a window whose GL context is made: the cycle time
-// counts from now and the first RenderTick is posted.
+// Starts the frames on a window whose GL context is made: the 1 ms timer
+// period is asked for, the cycle time counts from now and the first
+// RenderTick is posted.
 void StartFrames(HWND window);
 
 // Asked for each key message a drain meets: true when the key goes to the
@@ -18,11 +19,13 @@ using KeysSteerView = bool (*)();
 
 // One RenderTick: drains the window's queue (key messages go to the keyboard
 // controls, unless keysSteerView says otherwise), then draws a frame and posts
-// the next RenderTick, or posts WM_CLOSE when a close was requested. A quit
-// found in the queue is left there, and the tick draws nothing and posts no
-// further tick. Does nothing while a tick runs or a close is under way.
+// the next RenderTick, or posts WM_CLOSE when a close was requested. While no
+// frame can be seen (display_state_win32.h) it draws nothing and waits, at
+// most kUnseenTickInterval, before it posts the next. A quit found in the
+// queue is left there, and the tick draws nothing and posts no further tick.
+// Does nothing while a tick runs or a close is under way.
 void HandleRenderTick(HWND window, KeysSteerView keysSteerView = nullptr);
 
-// Stops the frames and releases the GL context; false when they were stopped
-// already, so that a close is handled once.
+// Stops the frames, gives the timer period back and releases the GL context;
+// false when they were stopped already, so that a close is handled once.
 bool StopFrames();

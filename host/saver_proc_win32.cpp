@@ -1,9 +1,11 @@
 // The saver's own window procedure: creation loads the settings, covers the
 // monitors and starts the frames, close stops them and saves, destruction
 // stops them, each RenderTick runs a frame, and a new display layout is
-// covered anew.
+// covered anew. The full-screen saver follows the display's power state, so
+// that nothing is drawn while the display is off.
 #include "core/module_table.h"
 #include "core/saver_state.h"
+#include "frames/display_state_win32.h"
 #include "frames/frame.h"
 #include "frames/frame_loop_win32.h"
 #include "host/host_state.h"
@@ -29,6 +31,7 @@ void OnCreate(HWND window) {
   if (SaverState.FullScreen) CoverMonitors(window);
   if (!CreateGLContext(window, kColourBits)) return;  // it has shown its message
   StartFrames(window);
+  if (!HostState.PreviewMode) WatchDisplayState(window);
 }
 
 // The system may move the cursor when monitors move or go away; that is not
@@ -49,8 +52,11 @@ void OnClose() {
 
 // A preview whose parent is destroyed gets no close, only this: no frame is
 // drawn into the window being destroyed, the context is released, and nothing
-// is saved (the preview never saves).
-void OnDestroy() { StopFrames(); }
+// is saved (the preview never saves). The display's state is watched no more.
+void OnDestroy() {
+  StopFrames();
+  StopWatchingDisplayState();
+}
 
 }  // namespace
 
@@ -70,6 +76,9 @@ LRESULT SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
       break;
     case WM_DISPLAYCHANGE:
       OnDisplayChange(window);
+      break;
+    case WM_POWERBROADCAST:
+      NoteDisplayState(wParam, lParam);
       break;
   }
   return SaverDefaultProc(window, message, wParam, lParam);

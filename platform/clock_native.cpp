@@ -1,5 +1,6 @@
 // The clock seam natively: a steady millisecond clock, wrapping like the
-// Windows tick count.
+// Windows tick count. Sleeps are already precise to well under a millisecond,
+// so there is no timer period to ask for.
 #include <chrono>
 #include <thread>
 
@@ -12,3 +13,6 @@ uint32_t TickCount() {
 }
 
 void SleepMilliseconds(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+void RequestMillisecondTimer() {}
+void ReleaseMillisecondTimer() {}

@@ -9,9 +9,14 @@
 // A window as the engine sees it: an HWND on Windows, opaque everywhere.
 using WindowHandle = void*;
 
-// --- Clock: the system millisecond tick count and a sleep ------------------
+// --- Clock: a millisecond count and a sleep ---------------------------------
+// The count advances by 1 ms and wraps at 2^32, like the system tick count.
 uint32_t TickCount();
 void SleepMilliseconds(uint32_t ms);
+// While frames run, the system is asked for a 1 ms timer, so that a sleep
+// ends within about a millisecond of its time; every request has its release.
+void RequestMillisecondTimer();
+void ReleaseMillisecondTimer();
 
 // --- Message boxes ----------------------------------------------------------
 // The flags are the Win32 MessageBox type bits.

@@ -4,7 +4,7 @@
 # Usage: check_imports.sh OBJDUMP PROGRAM...
 set -euo pipefail
 objdump=$1; shift
-allowed='^(kernel32|user32|gdi32|advapi32|opengl32|glu32|comctl32|msvcrt|shell32|ole32|imm32|version|ntdll|ws2_32|api-ms-win-crt-[a-z0-9-]+)\.dll$'
+allowed='^(kernel32|user32|gdi32|advapi32|opengl32|glu32|comctl32|winmm|msvcrt|shell32|ole32|imm32|version|ntdll|ws2_32|api-ms-win-crt-[a-z0-9-]+)\.dll$'
 status=0
 for program in "$@"; do
   dlls=$("$objdump" -p "$program" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z')

@@ -12,6 +12,7 @@
 
 #include "core/module_table.h"
 #include "frames/frame.h"
+#include "frames/frame_loop_win32.h"
 #include "host/host_state.h"
 #include "render/gl_context.h"
 #include "render/scene.h"
@@ -130,6 +131,7 @@ class SaverFixture : public ::testing::Test {
     DropQueue();
   }
   void TearDown() override {
+    StopFrames();  // gives back the timer period of a window destroyed without a close
     DestroyGLContext();
     if (window_ && IsWindow(window_)) DestroyWindow(window_);
     if (parent_ && IsWindow(parent_)) DestroyWindow(parent_);

@@ -20,6 +20,7 @@
 #include "core/module_table.h"
 #include "dialogs/about_box_win32.h"
 #include "dialogs/settings_dialog_win32.h"
+#include "frames/display_state_win32.h"
 #include "frames/frame.h"
 #include "host/host_entry_win32.h"
 #include "host/host_state.h"
@@ -28,6 +29,7 @@
 #include "resources/resource.h"
 #include "resources/settings_ids.h"
 #include "settings/store.h"
+#include "tests/win32/timer_period_win32.h"
 
 namespace {
 
@@ -722,6 +724,7 @@ TEST_F(SettingsDialogTest, CancelEscAndTheCloseBoxWriteNothing) {
 
 TEST_F(SettingsDialogTest, WithoutAPreviewOkAndCancelStillEndTheDialog) {
   SpoilPreviewFormat = true;
+  timer_period::Reset();
   Open(false);
   EXPECT_EQ(Read<std::vector<std::string>>([] { return MessageBoxCaptions; }),
             std::vector<std::string>{"ERROR"});
@@ -742,6 +745,27 @@ TEST_F(SettingsDialogTest, WithoutAPreviewOkAndCancelStillEndTheDialog) {
   Click(IDCANCEL);
   EXPECT_EQ(Ended(), 1);
   EXPECT_EQ(ReadRegistry(), saved);
+  // No frames ran, so no timer period was asked for or given back.
+  EXPECT_EQ(timer_period::Requests(), 0);
+  EXPECT_EQ(timer_period::Releases(), 0);
+}
+
+TEST_F(SettingsDialogTest, AMinimisedDialogDrawsNothingAndTheTimerIsHeldUntilItCloses) {
+  timer_period::Reset();
+  Open();
+  EXPECT_EQ(timer_period::Requests(), 1);
+  OnDialog([this] { ShowWindow(dialog_, SW_MINIMIZE); });
+  ASSERT_TRUE(IsIconic(dialog_));
+  const uint32_t frame = Read<uint32_t>([] { return SaverState.LastFrameTime; });
+  Sleep(3 * kUnseenTickInterval);  // 20 frames, were they drawn
+  EXPECT_EQ(Read<uint32_t>([] { return SaverState.LastFrameTime; }), frame);
+  OnDialog([this] { ShowWindow(dialog_, SW_RESTORE); });
+  WaitFrames(2);
+  EXPECT_EQ(timer_period::Releases(), 0);
+  Click(IDCANCEL);
+  EXPECT_EQ(Ended(), 1);
+  EXPECT_EQ(timer_period::Requests(), 1);
+  EXPECT_EQ(timer_period::Releases(), 1);
 }
 
 // The share of the last frame's pixels in the preview's own GL context that

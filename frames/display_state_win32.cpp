@@ -1,0 +1,67 @@
+// The display's state and the window's visibility, which decide whether the
+// frame loop draws; see display_state_win32.h.
+#include "frames/display_state_win32.h"
+
+#include <cstring>
+
+namespace {
+
+// GUID_CONSOLE_DISPLAY_STATE: its data is a DWORD, 0 off, 1 on, 2 dimmed.
+constexpr GUID kConsoleDisplayState = {
+    0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+constexpr DWORD kDisplayOff = 0;
+
+using RegisterFn = HPOWERNOTIFY(WINAPI*)(HANDLE, LPCGUID, DWORD);
+using UnregisterFn = BOOL(WINAPI*)(HPOWERNOTIFY);
+
+HPOWERNOTIFY Registration = nullptr;
+UnregisterFn Unregister = nullptr;
+bool DisplayOff = false;
+
+// The service exists from Windows Vista on: looked up by name, so that the
+// saver still starts where it is missing.
+FARPROC User32Function(const char* name) {
+  HMODULE user32 = GetModuleHandleA("user32.dll");
+  return user32 ? GetProcAddress(user32, name) : nullptr;
+}
+
+}  // namespace
+
+void WatchDisplayState(HWND window) {
+  DisplayOff = false;
+  auto registerFn = reinterpret_cast<RegisterFn>(
+      reinterpret_cast<void*>(User32Function("RegisterPowerSettingNotification")));
+  Unregister = reinterpret_cast<UnregisterFn>(
+      reinterpret_cast<void*>(User32Function("UnregisterPowerSettingNotification")));
+  if (registerFn && Unregister && !Registration)
+    Registration = registerFn(window, &kConsoleDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE);
+}
+
+void StopWatchingDisplayState() {
+  if (Registration && Unregister) Unregister(Registration);
+  Registration = nullptr;
+  DisplayOff = false;
+}
+
+void NoteDisplayState(WPARAM event, LPARAM setting) {
+  if (event != PBT_POWERSETTINGCHANGE || !setting) return;
+  const auto* change = reinterpret_cast<const POWERBROADCAST_SETTING*>(setting);
+  if (!IsEqualGUID(change->PowerSetting, kConsoleDisplayState) || change->DataLength < sizeof(DWORD))
+    return;
+  DWORD state = 0;
+  std::memcpy(&state, change->Data, sizeof state);
+  DisplayOff = state == kDisplayOff;
+}
+
+bool FramesCanBeSeen(HWND window) {
+  if (DisplayOff || !IsWindowVisible(window)) return false;
+  HWND top = GetAncestor(window, GA_ROOT);
+  return !IsIconic(top ? top : window);
+}
+
+// Keys, the mouse and a close end the wait at once; the tick that follows
+// drains them as always. Input that already waits counts too, so none is
+// left sitting for the whole interval.
+void AwaitUnseenTick() {
+  MsgWaitForMultipleObjectsEx(0, nullptr, kUnseenTickInterval, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+}

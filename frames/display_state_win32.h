@@ -1,0 +1,26 @@
+// Whether a frame drawn now could be seen, and what the frame loop does while
+// none can: the display's power state (for the full-screen saver, from the
+// system's display-state notifications) and the window's own visibility.
+#pragma once
+
+#include <windows.h>
+
+// A RenderTick at most this often while nothing can be seen.
+constexpr DWORD kUnseenTickInterval = 250;  // ms
+
+// Registers the full-screen saver window for the display's state, which starts
+// as on; without the service (older systems) the display always counts as on.
+void WatchDisplayState(HWND window);
+// Gives the registration back; nothing happens when there is none.
+void StopWatchingDisplayState();
+// WM_POWERBROADCAST: a PBT_POWERSETTINGCHANGE of the console display's state
+// records it. Anything else is left alone.
+void NoteDisplayState(WPARAM event, LPARAM setting);
+
+// True while the display is on (or dimmed), the window and every window
+// around it are visible and the top-level one is not minimised.
+bool FramesCanBeSeen(HWND window);
+
+// While nothing can be seen: returns when a message waits for the thread, or
+// after kUnseenTickInterval, whichever comes first.
+void AwaitUnseenTick();
