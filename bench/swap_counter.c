@@ -1,21 +1,25 @@
-/* Loaded with LD_PRELOAD into a native GL program, this counts its presented
- * frames: every eglSwapBuffers and glXSwapBuffers call is timed and passed on.
- * At exit the times (seconds on the monotonic clock, one a line) are written
- * to the file that LUMVIA_SWAP_LOG names. */
+/* Loaded with LD_PRELOAD into a native GL program, this notes its presented
+ * frames: every eglSwapBuffers and glXSwapBuffers call appends its time
+ * (seconds on the monotonic clock) to the file that LUMVIA_SWAP_LOG names,
+ * then passes the call on. Each line is flushed at once, since the program
+ * is ended with a signal. */
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <time.h>
 
-enum { kMaxSwaps = 1 << 16 };
-static double Swaps[kMaxSwaps];
-static int SwapCount;
-
 static void NoteSwap(void) {
+  static FILE* log;
+  if (!log) {
+    const char* path = getenv("LUMVIA_SWAP_LOG");
+    log = fopen(path ? path : "/dev/null", "a");
+    if (!log) return;
+  }
   struct timespec t;
   clock_gettime(CLOCK_MONOTONIC, &t);
-  if (SwapCount < kMaxSwaps) Swaps[SwapCount++] = (double)t.tv_sec + (double)t.tv_nsec / 1e9;
+  fprintf(log, "%lld.%06ld\n", (long long)t.tv_sec, t.tv_nsec / 1000);
+  fflush(log);
 }
 
 unsigned eglSwapBuffers(void* display, void* surface) {
@@ -30,12 +34,4 @@ void glXSwapBuffers(void* display, unsigned long drawable) {
   if (!real) real = (void (*)(void*, unsigned long))dlsym(RTLD_NEXT, "glXSwapBuffers");
   NoteSwap();
   real(display, drawable);
-}
-
-__attribute__((destructor)) static void WriteSwaps(void) {
-  const char* path = getenv("LUMVIA_SWAP_LOG");
-  FILE* out = path ? fopen(path, "w") : NULL;
-  if (!out) return;
-  for (int i = 0; i < SwapCount; ++i) fprintf(out, "%.6f\n", Swaps[i]);
-  fclose(out);
 }

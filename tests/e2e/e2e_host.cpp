@@ -4,8 +4,9 @@
 //
 //   e2e_host launch SCR TAIL [SECONDS]  run "SCR" TAIL, print "exit N", or
 //                                       "running" if it has not ended in time
-//   e2e_host saver SCR TAIL             run it, wait for the full-screen
-//                                       window, close it, print "exit N"
+//   e2e_host saver SCR TAIL [SECONDS]   run it, wait for the full-screen
+//                                       window, let it run for SECONDS (none
+//                                       unless given), close it, print "exit N"
 //   e2e_host preview SCR TAIL           make a parent window, run the tail
 //                                       with %u replaced by its number, check
 //                                       the preview, close it, print "exit N"
@@ -138,7 +139,7 @@ int Launch(const char* scr, const char* tail, const char* seconds) {
   return PrintExit(process, patience);
 }
 
-int Saver(const char* scr, const char* tail) {
+int Saver(const char* scr, const char* tail, const char* seconds) {
   PROCESS_INFORMATION process{};
   if (!Start(scr, Unescape(tail), &process)) return Fail("cannot start the saver");
   HWND saver = WaitForWindow([] { return FindWindowA(kSaverClass, "Screen Saver"); });
@@ -146,6 +147,8 @@ int Saver(const char* scr, const char* tail) {
     TerminateProcess(process.hProcess, 99);
     return Fail("no full-screen saver window appeared");
   }
+  DWORD code = 0;
+  if (seconds) WaitForExit(process.hProcess, static_cast<DWORD>(std::atoi(seconds)) * 1000, &code);
   PostMessageA(saver, WM_CLOSE, 0, 0);
   return PrintExit(process, kPatience);
 }
@@ -396,7 +399,7 @@ int Clear() {
 int main(int argc, char** argv) {
   const std::string command = argc > 1 ? argv[1] : "";
   if (command == "launch" && argc >= 4) return Launch(argv[2], argv[3], argc > 4 ? argv[4] : nullptr);
-  if (command == "saver" && argc == 4) return Saver(argv[2], argv[3]);
+  if (command == "saver" && argc >= 4) return Saver(argv[2], argv[3], argc > 4 ? argv[4] : nullptr);
   if (command == "preview" && argc == 4) return Preview(argv[2], argv[3], true);
   if (command == "owner" && argc == 4) return Preview(argv[2], argv[3], false);
   if (command == "beside" && argc == 4) return Beside(argv[2], argv[3]);

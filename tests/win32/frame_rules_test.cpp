@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstring>
@@ -89,6 +90,26 @@ class FrameRulesTest : public SaverFixture {
     return drawn;
   }
 };
+
+// The system tick count moves in steps of about 16 ms; the frame clock's
+// smallest step is a millisecond.
+TEST(FrameClockTest, TheClockMovesInMillisecondSteps) {
+  uint32_t last = TickCount(), smallest = UINT32_MAX;
+  for (int changes = 0; changes < 20;) {
+    const uint32_t now = TickCount();
+    if (now == last) continue;
+    smallest = std::min(smallest, now - last);
+    last = now;
+    ++changes;
+  }
+  EXPECT_EQ(smallest, 1u);
+  // And it counts real milliseconds.
+  const uint32_t start = TickCount();
+  Sleep(100);
+  const uint32_t slept = TickCount() - start;
+  EXPECT_GE(slept, 95u);
+  EXPECT_LE(slept, 5000u);
+}
 
 TEST_F(FrameRulesTest, TheTimerPeriodIsHeldWhileFramesRunAndGivenBackOnce) {
   MakeFullScreen();
