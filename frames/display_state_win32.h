@@ -5,8 +5,7 @@
 
 #include <windows.h>
 
-// A RenderTick at most this often while nothing can be seen.
-constexpr DWORD kUnseenTickInterval = 250;  // ms
+#include "frames/frame.h"
 
 // Registers the full-screen saver window for the display's state, which starts
 // as on; without the service (older systems) the display always counts as on.
@@ -22,5 +21,5 @@ void NoteDisplayState(WPARAM event, LPARAM setting);
 bool FramesCanBeSeen(HWND window);
 
 // While nothing can be seen: returns when a message waits for the thread, or
-// after kUnseenTickInterval, whichever comes first.
+// after kUnseenTickInterval (frames/frame.h), whichever comes first.
 void AwaitUnseenTick();

@@ -15,3 +15,8 @@ extern ViewportList FrameViewports;
 // One frame: cycles modules in saver mode, paces to 30 ms, draws the current
 // module and presents it when the scene reported no GL error.
 void RenderFrame(WindowHandle window);
+
+// While no frame could be seen (the display is off, the window hidden), the
+// frame loop calls no RenderFrame, so the scenes stand still while the cycle
+// time keeps counting, and asks again this often at most.
+constexpr uint32_t kUnseenTickInterval = 250;  // ms

@@ -21,7 +21,8 @@ HWND MakeSaverWindow(HWND parent);
 LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The saver's own procedure (saver_proc_win32.cpp): handles window creation,
-// close and RenderTick, then always returns what SaverDefaultProc answers for
+// close and RenderTick (and follows the display's power state until the
+// window is destroyed), then always returns what SaverDefaultProc answers for
 // the same message.
 LRESULT SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

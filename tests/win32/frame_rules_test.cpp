@@ -54,10 +54,6 @@ class FrameRulesTest : public SaverFixture {
     SaverFixture::SetUp();
     timer_period::Reset();
   }
-  void TearDown() override {
-    StopWatchingDisplayState();
-    SaverFixture::TearDown();
-  }
   void MakeFullScreen() {
     window_ = MakeSaverWindow(nullptr);
     ASSERT_NE(window_, nullptr);
