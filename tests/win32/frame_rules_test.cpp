@@ -79,7 +79,7 @@ class FrameRulesTest : public SaverFixture {
   bool TickDraws() {
     const uint32_t before = SaverState.LastFrameTime;
     const int frames = SceneStates[1].FrameCount;
-    HandleRenderTick(window_, true);
+    HandleRenderTick(window_);
     EXPECT_EQ(TakeQueued(window_, kRenderTick), 1);
     const bool drawn = SaverState.LastFrameTime != before;
     EXPECT_EQ(SceneStates[1].FrameCount, frames + (drawn ? 1 : 0));
@@ -149,7 +149,7 @@ TEST_F(FrameRulesTest, WhileTheDisplayIsOffNothingIsDrawnAndTicksComeSlowly) {
   // And a leaving key closes while the display is off.
   SendDisplayState(kOff);
   PostMessageA(window_, WM_KEYDOWN, VK_ESCAPE, 1);
-  HandleRenderTick(window_, true);
+  HandleRenderTick(window_);
   EXPECT_TRUE(SaverState.Closing);
   EXPECT_EQ(TakeQueued(window_, WM_CLOSE), 1);
   EXPECT_EQ(TakeQueued(window_, kRenderTick), 0);
