@@ -31,7 +31,6 @@
 namespace {
 
 constexpr int kColourBits = 32;
-constexpr int kHiddenTick = 250;       // ms between looks at a window that shows nothing
 constexpr uint32_t kFpsPeriod = 5000;  // ms between two -fps reports
 
 volatile sig_atomic_t StopRequested = 0;
@@ -225,7 +224,7 @@ int RunFrames(const Options& options, Surface& s) {
       RenderFrame(&s.glx);
       ++rate.frames;
     } else {
-      WaitForEvents(s.glx.display, kHiddenTick);
+      WaitForEvents(s.glx.display, static_cast<int>(kUnseenTickInterval));
     }
     if (options.fps) rate.Report();
   }
