@@ -108,7 +108,7 @@ template <typename Find>
 HWND WaitForWindow(Find find) {
   const DWORD start = GetTickCount();
   while (GetTickCount() - start < kPatience) {
-    if (HWND w = find()) return w;
+    if (HWND w = find(); w && IsWindowVisible(w)) return w;
     MSG m;
     while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
     Sleep(20);

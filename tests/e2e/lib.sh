@@ -33,11 +33,13 @@ check() {  # check WHAT EXPECTED ACTUAL
   if [ "$2" = "$3" ]; then pass "$1"; else fail "$1: expected '$2', got '$3'"; fi
 }
 
-# Polls for a window whose title is exactly TITLE; prints its X id.
+# Polls for a shown window whose title is exactly TITLE; prints its X id. (Wine
+# makes the X window of a top-level window before its creation is over, and
+# input sent to it then comes too early.)
 wait_for_window() {
   local title=$1 deadline=$((SECONDS + PATIENCE)) id
   while [ $SECONDS -lt $deadline ]; do
-    id=$(xdotool search --name "^${title}\$" 2>/dev/null | head -n 1)
+    id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n 1)
     if [ -n "$id" ]; then echo "$id"; return 0; fi
     sleep 0.1
   done
