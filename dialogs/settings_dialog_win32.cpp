@@ -14,6 +14,7 @@
 #include "core/saver_state.h"
 #include "dialogs/about_box_win32.h"
 #include "dialogs/settings_dialog_win32.h"
+#include "frames/display_state_win32.h"
 #include "frames/frame.h"
 #include "frames/frame_loop_win32.h"
 #include "platform/messages.h"
@@ -285,6 +286,9 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
       return CycleTimeScroll(dialog, wParam, lParam);
     case kRenderTick:
       RenderTick(dialog);
+      return FALSE;
+    case WM_DISPLAYCHANGE:
+      MatchSwapToMonitor(dialog);
       return FALSE;
     case WM_CLOSE:
       CloseSettingsDialog(dialog);

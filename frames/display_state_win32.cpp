@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "core/saver_state.h"
+
 namespace {
 
 // GUID_CONSOLE_DISPLAY_STATE: its data is a DWORD, 0 off, 1 on, 2 dimmed.
@@ -64,4 +66,17 @@ bool FramesCanBeSeen(HWND window) {
 // left sitting for the whole interval.
 void AwaitUnseenTick() {
   MsgWaitForMultipleObjectsEx(0, nullptr, kUnseenTickInterval, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+}
+
+void MatchSwapToMonitor(HWND window) {
+  HMONITOR monitor = SaverState.FullScreen ? MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY)
+                                           : MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY);
+  MONITORINFOEXA info{};
+  info.cbSize = sizeof info;
+  DEVMODEA mode{};
+  mode.dmSize = sizeof mode;
+  if (!GetMonitorInfoA(monitor, &info) ||
+      !EnumDisplaySettingsA(info.szDevice, ENUM_CURRENT_SETTINGS, &mode))
+    return;
+  MatchSwapInterval(static_cast<int>(mode.dmDisplayFrequency));
 }

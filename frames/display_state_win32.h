@@ -1,6 +1,7 @@
 // Whether a frame drawn now could be seen, and what the frame loop does while
 // none can: the display's power state (for the full-screen saver, from the
-// system's display-state notifications) and the window's own visibility.
+// system's display-state notifications) and the window's own visibility; and
+// the refresh rate the frames are shown at.
 #pragma once
 
 #include <windows.h>
@@ -23,3 +24,10 @@ bool FramesCanBeSeen(HWND window);
 // While nothing can be seen: returns when a message waits for the thread, or
 // after kUnseenTickInterval (frames/frame.h), whichever comes first.
 void AwaitUnseenTick();
+
+// Sets the swap interval of the current GL context for the refresh rate of
+// the monitor the scene is on (MatchSwapInterval): when frames start and on
+// every WM_DISPLAYCHANGE. The full-screen saver takes the primary monitor,
+// which shows the scene in every layout; the preview and the settings pane
+// take the monitor that holds most of the window.
+void MatchSwapToMonitor(HWND window);

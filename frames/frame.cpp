@@ -15,8 +15,6 @@ ViewportList FrameViewports = {};
 
 namespace {
 
-constexpr int32_t kFrameInterval = 30;  // ms between the starts of two frames
-
 // In the saver window only, and only with a choice of modules: the next
 // enabled module once the current one has been shown for longer than the
 // cycle time.
@@ -92,6 +90,17 @@ bool DrawModule(int module) {
 }
 
 }  // namespace
+
+int SwapIntervalFor(int refreshHz) {
+  if (refreshHz <= 1) return 0;
+  // n refreshes last n × 1000 / Hz ms: the least n with n × 1000 ≥ 30 × Hz.
+  const int64_t product = int64_t{kFrameInterval} * refreshHz;
+  return static_cast<int>((product + 999) / 1000);
+}
+
+void MatchSwapInterval(int refreshHz) {
+  if (const int interval = SwapIntervalFor(refreshHz)) SetSwapInterval(interval);
+}
 
 void RenderFrame(WindowHandle window) {
   if (!SaverState.SaverMode) CheckModuleRadio(window, CurrentModule);

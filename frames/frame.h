@@ -12,9 +12,21 @@
 // scene fills the window as its GL context set it up.
 extern ViewportList FrameViewports;
 
-// One frame: cycles modules in saver mode, paces to 30 ms, draws the current
-// module and presents it when the scene reported no GL error.
+// The least time between the starts of two frames.
+constexpr uint32_t kFrameInterval = 30;  // ms
+
+// One frame: cycles modules in saver mode, paces to kFrameInterval, draws the
+// current module and presents it when the scene reported no GL error.
 void RenderFrame(WindowHandle window);
+
+// The swap interval for a display of this refresh rate: the fewest refreshes
+// that last kFrameInterval (2 at 60 Hz, 3 at 75, 4 at 120, 5 at 144), so that
+// every frame stays up equally long. 0 when the rate is unknown (the systems
+// report 0 or 1 then).
+int SwapIntervalFor(int refreshHz);
+// Sets that interval on the current GL context, where the driver offers swap
+// control; with the rate unknown, leaves the interval as it is.
+void MatchSwapInterval(int refreshHz);
 
 // While no frame could be seen (the display is off, the window hidden), the
 // frame loop calls no RenderFrame, so the scenes stand still while the cycle

@@ -2,8 +2,9 @@
 // frame and asks for the next. There is no timer and no second thread:
 // exactly one RenderTick is outstanding while frames run. While nothing can
 // be seen (the display is off, the window hidden or minimised) no frame is
-// drawn and the ticks come slowly; a 1 ms timer period is held while frames
-// run, so that the pacing's sleep ends on time.
+// drawn and the ticks come slowly. A 1 ms timer period is held while frames
+// are drawn, so that the pacing's sleep ends on time, and given back while
+// none can be seen, so that a dark screen lets the processor rest.
 #include "frames/frame_loop_win32.h"
 
 #include "controls/view_keys.h"
@@ -40,7 +41,14 @@ Drained DrainQueue(HWND window, KeysSteerView keysSteerView) {
   return Drained::All;
 }
 
-bool TimerRequested = false;
+bool TimerHeld = false;
+
+void HoldTimerPeriod(bool hold) {
+  if (hold == TimerHeld) return;
+  if (hold) RequestMillisecondTimer();
+  else ReleaseMillisecondTimer();
+  TimerHeld = hold;
+}
 
 }  // namespace
 
@@ -49,8 +57,7 @@ void PostRenderTick(HWND window) {
 }
 
 void StartFrames(HWND window) {
-  if (!TimerRequested) RequestMillisecondTimer();
-  TimerRequested = true;
+  MatchSwapToMonitor(window);
   SaverState.LastSwitchTime = TickCount();
   PostRenderTick(window);
 }
@@ -67,7 +74,9 @@ void HandleRenderTick(HWND window, KeysSteerView keysSteerView) {
     // After a quit the message loop ends: no frame, and no further tick,
     // which would stand before the quit in the queue for ever. Unseen, the
     // scenes stand still; the cycle time keeps counting.
-    if (FramesCanBeSeen(window)) RenderFrame(window);
+    const bool seen = FramesCanBeSeen(window);
+    HoldTimerPeriod(seen);
+    if (seen) RenderFrame(window);
     else AwaitUnseenTick();
     PostRenderTick(window);
   }
@@ -78,8 +87,7 @@ bool StopFrames() {
   if (SaverState.Closed) return false;
   SaverState.Closed = true;
   SaverState.Closing = true;
-  if (TimerRequested) ReleaseMillisecondTimer();
-  TimerRequested = false;
+  HoldTimerPeriod(false);
   DestroyGLContext();
   return true;
 }

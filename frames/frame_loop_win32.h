@@ -8,9 +8,9 @@
 // Asks for the next frame: posts RenderTick to the window.
 void PostRenderTick(HWND window);
 
-// Starts the frames on a window whose GL context is made: the 1 ms timer
-// period is asked for, the cycle time counts from now and the first
-// RenderTick is posted.
+// Starts the frames on a window whose GL context is made: the swap interval
+// is set for the window's monitor, the cycle time counts from now and the
+// first RenderTick is posted.
 void StartFrames(HWND window);
 
 // Asked for each key message a drain meets: true when the key goes to the
@@ -19,9 +19,10 @@ using KeysSteerView = bool (*)();
 
 // One RenderTick: drains the window's queue (key messages go to the keyboard
 // controls, unless keysSteerView says otherwise), then draws a frame and posts
-// the next RenderTick, or posts WM_CLOSE when a close was requested. While no
-// frame can be seen (display_state_win32.h) it draws nothing and waits, at
-// most kUnseenTickInterval, before it posts the next. A quit found in the
+// the next RenderTick, or posts WM_CLOSE when a close was requested. A drawn
+// frame holds the 1 ms timer period. While no frame can be seen
+// (display_state_win32.h) it gives the period back, draws nothing and waits,
+// at most kUnseenTickInterval, before it posts the next. A quit found in the
 // queue is left there, and the tick draws nothing and posts no further tick.
 // Does nothing while a tick runs or a close is under way.
 void HandleRenderTick(HWND window, KeysSteerView keysSteerView = nullptr);

@@ -35,8 +35,10 @@ void OnCreate(HWND window) {
 }
 
 // The system may move the cursor when monitors move or go away; that is not
-// the user moving the mouse, so its travel counts from where it is now.
+// the user moving the mouse, so its travel counts from where it is now. The
+// refresh rate may have changed with the layout.
 void OnDisplayChange(HWND window) {
+  MatchSwapToMonitor(window);
   if (HostState.PreviewMode) return;
   CoverMonitors(window);
   GetCursorPos(&HostState.CursorAnchor);

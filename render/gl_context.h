@@ -12,3 +12,7 @@ bool CreateGLContext(WindowHandle window, int colourBits);
 void DestroyGLContext();
 // Presents the back buffer of the context's window.
 void SwapFrameBuffers();
+// Asks that each presented frame stay up for at least this many refreshes of
+// the display; false where the driver offers no swap control (or there is no
+// display, as for the headless context).
+bool SetSwapInterval(int interval);

@@ -1,17 +1,28 @@
 // The GL context on an X window: a GLX rendering context for the window's
-// own visual, the viewport of the window's size and the render state.
+// own visual, the viewport of the window's size and the render state, and
+// the swap interval where the driver offers swap control.
 #include "render/gl_context_glx.h"
 
 #include <GL/glx.h>
 
 #include "platform/platform.h"
+#include "render/gl_choices.h"
 #include "render/gl_context.h"
 #include "render/render_state.h"
 
 namespace {
 
 GlxWindow Target;
+int TargetScreen = 0;
 GLXContext Context = nullptr;
+
+using SwapIntervalExt = void (*)(Display*, GLXDrawable, int);
+using SwapIntervalMesa = int (*)(unsigned);
+
+template <typename Function>
+Function GlxFunction(const char* name) {
+  return reinterpret_cast<Function>(glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name)));
+}
 
 bool Fail(const char* text) {
   DestroyGLContext();
@@ -56,6 +67,7 @@ bool CreateGLContext(WindowHandle window, int) {
   Target = *target;
   if (!XGetWindowAttributes(Target.display, Target.window, &attributes))
     return Fail("Can't Create A GL Device Context.");
+  TargetScreen = XScreenNumberOfScreen(attributes.screen);
   XVisualInfo* visual = VisualOf(attributes);
   if (!visual || !Usable(visual)) {
     if (visual) XFree(visual);
@@ -84,4 +96,17 @@ void DestroyGLContext() {
 
 void SwapFrameBuffers() {
   if (Context) glXSwapBuffers(Target.display, Target.window);
+}
+
+bool SetSwapInterval(int interval) {
+  if (!Context) return false;
+  const char* extensions = glXQueryExtensionsString(Target.display, TargetScreen);
+  if (HasExtension(extensions, "GLX_EXT_swap_control")) {
+    auto set = GlxFunction<SwapIntervalExt>("glXSwapIntervalEXT");
+    if (set) set(Target.display, Target.window, interval);
+    return set != nullptr;
+  }
+  auto set = GlxFunction<SwapIntervalMesa>("glXSwapIntervalMESA");
+  return HasExtension(extensions, "GLX_MESA_swap_control") && set &&
+         set(static_cast<unsigned>(interval)) == 0;
 }

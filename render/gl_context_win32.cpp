@@ -1,6 +1,9 @@
 // The GL context on Windows: a pixel format chosen by our own scoring, a WGL
-// rendering context on the window's device context, and the render state.
+// rendering context on the window's device context, the render state, and
+// the swap interval where the driver offers swap control.
 #include "render/gl_context_win32.h"
+
+#include <vector>
 
 #include "platform/platform.h"
 #include "render/gl_context.h"
@@ -13,6 +16,16 @@ HDC DeviceContext = nullptr;
 HGLRC RenderingContext = nullptr;
 
 constexpr DWORD kFormatFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+static_assert(kFormatDoubleBuffer == PFD_DOUBLEBUFFER && kFormatDrawToWindow == PFD_DRAW_TO_WINDOW &&
+              kFormatSupportOpenGL == PFD_SUPPORT_OPENGL && kFormatGeneric == PFD_GENERIC_FORMAT &&
+              kFormatTypeRgba == PFD_TYPE_RGBA);
+
+// From WGL_ARB_pixel_format, WGL_ARB_multisample and WGL_EXT_swap_control.
+constexpr int kWglSamples = 0x2042;  // WGL_SAMPLES_ARB
+using GetExtensionsStringArb = const char*(WINAPI*)(HDC);
+using GetExtensionsStringExt = const char*(WINAPI*)();
+using GetPixelFormatAttribiv = BOOL(WINAPI*)(HDC, int, int, UINT, const int*, int*);
+using SwapIntervalExt = BOOL(WINAPI*)(int);
 
 // What SetPixelFormat is given; completed on the first CreateGLContext only.
 PIXELFORMATDESCRIPTOR ChosenDescriptor{};
@@ -38,17 +51,65 @@ void ReportRelease(const char* text) {
   ShowMessageBox(nullptr, text, "SHUTDOWN ERROR", kMbOk | kMbIconInformation);
 }
 
+// A WGL extension function of the current context, or null.
+template <typename Function>
+Function WglFunction(const char* name) {
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(wglGetProcAddress(name)));
+}
+
+bool HasWglExtension(HDC deviceContext, const char* name) {
+  if (auto arb = WglFunction<GetExtensionsStringArb>("wglGetExtensionsStringARB"))
+    return HasExtension(arb(deviceContext), name);
+  auto ext = WglFunction<GetExtensionsStringExt>("wglGetExtensionsStringEXT");
+  return ext && HasExtension(ext(), name);
+}
+
+// The samples per pixel of formats 1 to count (format i at i - 1), or none
+// when the driver cannot say. WGL_ARB_pixel_format answers only while a
+// context is current, and a window's format can be set only once, so the
+// question is put through a context of the system's own choice of format on
+// a hidden window of its own; the context current before is current again
+// afterwards.
+std::vector<int> SampleCounts(HDC deviceContext, int count, int helperFormat) {
+  std::vector<int> samples;
+  HDC previousDC = wglGetCurrentDC();
+  HGLRC previousContext = wglGetCurrentContext();
+  HWND helper = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr,
+                                nullptr);
+  HDC helperDC = helper ? GetDC(helper) : nullptr;
+  PIXELFORMATDESCRIPTOR described{};
+  HGLRC context = nullptr;
+  if (helperDC && DescribePixelFormat(helperDC, helperFormat, sizeof described, &described) &&
+      SetPixelFormat(helperDC, helperFormat, &described) &&
+      (context = wglCreateContext(helperDC)) && wglMakeCurrent(helperDC, context)) {
+    auto attributes = WglFunction<GetPixelFormatAttribiv>("wglGetPixelFormatAttribivARB");
+    if (attributes && HasWglExtension(helperDC, "WGL_ARB_pixel_format")) {
+      for (int i = 1; i <= count; ++i) {
+        int value = 0;
+        if (!attributes(deviceContext, i, 0, 1, &kWglSamples, &value)) {
+          samples.clear();  // WGL_SAMPLES_ARB unknown to the driver
+          break;
+        }
+        samples.push_back(value);
+      }
+    }
+  }
+  wglMakeCurrent(previousDC, previousContext);
+  if (context) wglDeleteContext(context);
+  if (helperDC) ReleaseDC(helper, helperDC);
+  if (helper) DestroyWindow(helper);
+  return samples;
+}
+
 }  // namespace
 
-unsigned ScorePixelFormat(const PIXELFORMATDESCRIPTOR& format, int colourBits) {
-  if (format.cColorBits != colourBits || !(format.dwFlags & PFD_SUPPORT_OPENGL) ||
-      !(format.dwFlags & PFD_DRAW_TO_WINDOW) || format.cDepthBits <= 8 ||
-      format.iPixelType != PFD_TYPE_RGBA)
-    return 0;
-  unsigned score = (format.dwFlags & PFD_DOUBLEBUFFER) ? 2 : 1;
-  if (format.cDepthBits >= 16) score += 128u - format.cDepthBits;
-  if (!(format.dwFlags & PFD_GENERIC_FORMAT)) score += 1024;
-  return score;
+PixelFormat ScoredFormat(const PIXELFORMATDESCRIPTOR& descriptor) {
+  PixelFormat format;
+  format.flags = descriptor.dwFlags;
+  format.pixelType = descriptor.iPixelType;
+  format.colourBits = descriptor.cColorBits;
+  format.depthBits = descriptor.cDepthBits;
+  return format;
 }
 
 int SelectPixelFormat(HDC deviceContext, int colourBits) {
@@ -65,8 +126,13 @@ int SelectPixelFormat(HDC deviceContext, int colourBits) {
   const int count = DescribePixelFormat(deviceContext, 1, sizeof copy, &copy);
   const int chosen = ChoosePixelFormat(deviceContext, &search);
   if (chosen == 0) return 0;
-  return ScanPixelFormats(chosen, count, colourBits, [deviceContext](int i, PIXELFORMATDESCRIPTOR* f) {
-    return DescribePixelFormat(deviceContext, i, sizeof *f, f) != 0;
+  const std::vector<int> samples = SampleCounts(deviceContext, count, chosen);
+  return ScanPixelFormats(chosen, count, colourBits, [&](int i, PixelFormat* format) {
+    PIXELFORMATDESCRIPTOR descriptor{};
+    if (!DescribePixelFormat(deviceContext, i, sizeof descriptor, &descriptor)) return false;
+    *format = ScoredFormat(descriptor);
+    if (!samples.empty()) format->samples = samples[static_cast<size_t>(i - 1)];
+    return true;
   });
 }
 
@@ -106,4 +172,10 @@ void DestroyGLContext() {
 
 void SwapFrameBuffers() {
   if (DeviceContext) SwapBuffers(DeviceContext);
+}
+
+bool SetSwapInterval(int interval) {
+  if (!RenderingContext || !HasWglExtension(DeviceContext, "WGL_EXT_swap_control")) return false;
+  auto set = WglFunction<SwapIntervalExt>("wglSwapIntervalEXT");
+  return set && set(interval);
 }

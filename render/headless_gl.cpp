@@ -123,6 +123,9 @@ void SwapFrameBuffers() {
   if (Context != EGL_NO_CONTEXT) glFinish();
 }
 
+// A pbuffer is never shown: there are no refreshes to wait for.
+bool SetSwapInterval(int) { return false; }
+
 std::vector<uint8_t> ReadHeadlessPixels() {
   std::vector<uint8_t> pixels;
   if (Context == EGL_NO_CONTEXT) return pixels;

@@ -3,7 +3,8 @@
 // a close ends the loop), then runs one frame step with its 30 ms pacing.
 // While the window is unmapped or fully obscured nothing is drawn, so the
 // scenes stand still; the loop then only looks at the events four times a
-// second, and frames resume as soon as the window can be seen again.
+// second, and frames resume as soon as the window can be seen again. The swap
+// interval follows the refresh rate of the window's monitor.
 #include "x11/saver_x11.h"
 
 #include <poll.h>
@@ -27,6 +28,7 @@
 #include "settings/file_store.h"
 #include "settings/store.h"
 #include "x11/keys.h"
+#include "x11/refresh_rate.h"
 
 namespace {
 
@@ -56,6 +58,7 @@ struct Surface {
   bool mapped = false;
   bool obscured = false;
   bool gone = false;  // destroyed by whoever made it
+  int randrEvents = -1;  // RandR's first event number, -1 without it
 };
 
 void InstallStopSignals() {
@@ -150,6 +153,10 @@ void HandleKey(Surface& s, XKeyEvent& key) {
 }
 
 void HandleEvent(Surface& s, XEvent& event) {
+  if (IsScreenChange(event, s.randrEvents)) {
+    MatchSwapInterval(MonitorRefreshRate(s.glx.display, s.glx.window));
+    return;
+  }
   switch (event.type) {
     case KeyPress:
     case KeyRelease: HandleKey(s, event.xkey); break;
@@ -214,6 +221,8 @@ int RunFrames(const Options& options, Surface& s) {
   LoadSettings();
   const StoredChoice stored = ApplyRunOptions(options);
   if (!CreateGLContext(&s.glx, kColourBits)) return 1;  // it has said why
+  s.randrEvents = WatchScreenChanges(s.glx.display, s.glx.window);
+  MatchSwapInterval(MonitorRefreshRate(s.glx.display, s.glx.window));
   SaverState.LastSwitchTime = TickCount();
   FrameRate rate{TickCount(), 0};
   while (true) {

@@ -198,3 +198,16 @@ TEST_F(FrameTest, NothingIsPresentedOnceAClosing) {
 }
 
 }  // namespace
+
+// Each frame stays up for the fewest whole refreshes that last 30 ms.
+TEST(SwapIntervalTest, TheFewestRefreshesThatLastAFrameInterval) {
+  const struct {
+    int hz, interval;
+  } cases[] = {{60, 2}, {75, 3}, {120, 4}, {144, 5}, {59, 2}, {100, 3},  // 30.0 ms exactly
+               {33, 1}, {34, 2}, {240, 8}, {30, 1}};
+  for (const auto& c : cases) EXPECT_EQ(SwapIntervalFor(c.hz), c.interval) << c.hz << " Hz";
+  // The systems report 0 or 1 when they do not know the rate.
+  EXPECT_EQ(SwapIntervalFor(0), 0);
+  EXPECT_EQ(SwapIntervalFor(1), 0);
+  EXPECT_EQ(SwapIntervalFor(-60), 0);
+}

@@ -1,8 +1,8 @@
 // The frame loop's rules of time and sight, with real windows and messages:
-// the 1 ms timer period held while frames run and given back once, nothing
-// drawn while the display is off or the window cannot be seen, slow ticks
-// meanwhile that still take keys and closes, and frames that go on from where
-// they stood.
+// the 1 ms timer period held while frames are drawn and given back while none
+// can be seen, nothing drawn while the display is off or the window cannot be
+// seen, slow ticks meanwhile that still take keys and closes, and frames that
+// go on from where they stood.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -107,14 +107,28 @@ TEST(FrameClockTest, TheClockMovesInMillisecondSteps) {
   EXPECT_LE(slept, 5000u);
 }
 
-TEST_F(FrameRulesTest, TheTimerPeriodIsHeldWhileFramesRunAndGivenBackOnce) {
+// Held for hours in front of a switched-off display, the period would keep
+// the processor out of its deeper idle states.
+TEST_F(FrameRulesTest, TheTimerPeriodIsHeldOnlyWhileFramesAreDrawn) {
   MakeFullScreen();
+  ASSERT_TRUE(TickDraws());
+  ASSERT_TRUE(TickDraws());
   EXPECT_EQ(timer_period::Requests(), 1);
   EXPECT_EQ(timer_period::Releases(), 0);
-  SaverWindowProc(window_, WM_CLOSE, 0, 0);
-  SaverWindowProc(window_, WM_CLOSE, 0, 0);
+  SendDisplayState(kOff);
+  EXPECT_FALSE(TickDraws());
+  EXPECT_FALSE(TickDraws());
   EXPECT_EQ(timer_period::Requests(), 1);
   EXPECT_EQ(timer_period::Releases(), 1);
+  SendDisplayState(kOn);
+  EXPECT_TRUE(TickDraws());
+  EXPECT_TRUE(TickDraws());
+  EXPECT_EQ(timer_period::Requests(), 2);
+  EXPECT_EQ(timer_period::Releases(), 1);
+  SaverWindowProc(window_, WM_CLOSE, 0, 0);
+  SaverWindowProc(window_, WM_CLOSE, 0, 0);
+  EXPECT_EQ(timer_period::Requests(), 2);
+  EXPECT_EQ(timer_period::Releases(), 2);
 }
 
 TEST_F(FrameRulesTest, WhileTheDisplayIsOffNothingIsDrawnAndTicksComeSlowly) {
@@ -186,7 +200,9 @@ TEST_F(FrameRulesTest, AHiddenOrMinimisedPreviewDrawsNothing) {
   EXPECT_FALSE(TickDraws());
   ShowWindow(parent_, SW_RESTORE);
   EXPECT_TRUE(TickDraws());
-  EXPECT_EQ(timer_period::Requests(), 1);  // the preview holds the timer too
+  // The preview holds the timer while it draws, as the saver does.
+  EXPECT_EQ(timer_period::Requests(), 2);
+  EXPECT_EQ(timer_period::Releases(), 1);
 }
 
 }  // namespace

@@ -750,7 +750,7 @@ TEST_F(SettingsDialogTest, WithoutAPreviewOkAndCancelStillEndTheDialog) {
   EXPECT_EQ(timer_period::Releases(), 0);
 }
 
-TEST_F(SettingsDialogTest, AMinimisedDialogDrawsNothingAndTheTimerIsHeldUntilItCloses) {
+TEST_F(SettingsDialogTest, AMinimisedDialogDrawsNothingAndGivesTheTimerBack) {
   timer_period::Reset();
   Open();
   EXPECT_EQ(timer_period::Requests(), 1);
@@ -759,13 +759,14 @@ TEST_F(SettingsDialogTest, AMinimisedDialogDrawsNothingAndTheTimerIsHeldUntilItC
   const uint32_t frame = Read<uint32_t>([] { return SaverState.LastFrameTime; });
   Sleep(3 * kUnseenTickInterval);  // 20 frames, were they drawn
   EXPECT_EQ(Read<uint32_t>([] { return SaverState.LastFrameTime; }), frame);
+  EXPECT_EQ(timer_period::Releases(), 1);
   OnDialog([this] { ShowWindow(dialog_, SW_RESTORE); });
   WaitFrames(2);
-  EXPECT_EQ(timer_period::Releases(), 0);
+  EXPECT_EQ(timer_period::Requests(), 2);
   Click(IDCANCEL);
   EXPECT_EQ(Ended(), 1);
-  EXPECT_EQ(timer_period::Requests(), 1);
-  EXPECT_EQ(timer_period::Releases(), 1);
+  EXPECT_EQ(timer_period::Requests(), 2);
+  EXPECT_EQ(timer_period::Releases(), 2);
 }
 
 // The share of the last frame's pixels in the preview's own GL context that
