@@ -1,10 +1,12 @@
 // The seams of lumvia-bench: its steered clock, message boxes on stderr, no
-// dialog behind the frame step, and the counters. The linker sends the
-// engine's calls of malloc, calloc, realloc, glClear, gluCylinder, gluSphere,
-// gluBuild2DMipmaps, glGenTextures and FindResourceBytes here first
-// (-Wl,--wrap, see CMakeLists.txt); operator new is replaced outright.
+// dialog behind the frame step, the model display, and the counters. The
+// linker sends the engine's calls of malloc, calloc, realloc, glClear,
+// gluCylinder, gluSphere, gluBuild2DMipmaps, glGenTextures, FindResourceBytes
+// and SwapFrameBuffers here first (-Wl,--wrap, see CMakeLists.txt); operator
+// new is replaced outright.
 #include "bench/bench_seams.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -28,6 +30,7 @@ GLint __real_gluBuild2DMipmaps(GLenum target, GLint components, GLint width, GLi
 void __real_glGenTextures(GLsizei count, GLuint* names);
 bool __real__Z17FindResourceBytestPKcPPKhPm(uint16_t id, const char* type, const uint8_t** data,
                                             size_t* size);
+void __real__Z16SwapFrameBuffersv();
 }
 
 namespace bench {
@@ -43,6 +46,15 @@ double SleptMs = 0;  // model time that passed in sleeps, at once
 double DecodeStart = 0;
 std::vector<double>* FrameStarts = nullptr;
 
+struct ModelDisplay {
+  bool on = false;
+  double period = 0;  // ms between two refreshes
+  int64_t interval = 1;
+  double drawMs = 0;
+  int64_t lastShown = -1;  // the refresh that showed the frame before
+  std::vector<double>* shown = nullptr;
+} Model;
+
 }  // namespace
 
 double WallMs() {
@@ -56,15 +68,42 @@ double CpuMs() {
   return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
 }
 
-void UseUnpacedClock() { Stepped = false; }
+void UseUnpacedClock() {
+  Stepped = false;
+  Model.on = false;
+}
 
 void UseSteppedClock(double stepMs) {
   Stepped = true;
   Step = stepMs;
   SleptMs = 0;
+  Model.on = false;
 }
 
-double ClockNow() { return WallMs() + (Stepped ? SleptMs : 0.0); }
+// All of the model's time counts as slept: nothing real passes.
+void UseModelDisplay(double hz, int swapInterval, double drawMs, std::vector<double>* shown) {
+  UseSteppedClock(1.0);
+  Model = {true, 1000.0 / hz, swapInterval, drawMs, -1, shown};
+}
+
+double ClockNow() {
+  if (Model.on) return SleptMs;
+  return WallMs() + (Stepped ? SleptMs : 0.0);
+}
+
+// A frame reaches the model display: drawn, queued behind the frame before
+// while that one waits, then shown at the first refresh its interval allows.
+void ShowOnModelDisplay() {
+  SleptMs += Model.drawMs;
+  const double lastShownAt = static_cast<double>(Model.lastShown) * Model.period;
+  if (Model.lastShown >= 0 && lastShownAt > SleptMs) SleptMs = lastShownAt;
+  // The refresh at or after now; the margin keeps a refresh time just
+  // computed from rounding up to the next one.
+  int64_t refresh = static_cast<int64_t>(std::ceil(SleptMs / Model.period - 1e-9));
+  if (Model.lastShown >= 0) refresh = std::max(refresh, Model.lastShown + Model.interval);
+  Model.lastShown = refresh;
+  if (Model.shown) Model.shown->push_back(static_cast<double>(refresh) * Model.period);
+}
 
 void SetDrawing(bool drawing) { Drawing = drawing; }
 
@@ -111,6 +150,11 @@ void* __wrap_calloc(size_t count, size_t size) {
 void* __wrap_realloc(void* block, size_t size) {
   ++Counters.mallocs;
   return __real_realloc(block, size);
+}
+
+void __wrap__Z16SwapFrameBuffersv() {
+  if (Model.on) ShowOnModelDisplay();
+  else __real__Z16SwapFrameBuffersv();
 }
 
 void __wrap_glClear(GLbitfield mask) {

@@ -1,7 +1,8 @@
 // What lumvia-bench puts behind the engine's seams: a clock it steers (real
-// time with sleeps skipped, or a model of a system timer that moves in fixed
-// steps), and counts of what a frame costs: heap allocations, quadric calls,
-// clears, and the times of the texture's decode and mipmap build.
+// time with sleeps skipped, a model of a system timer that moves in fixed
+// steps, or a model display with a clock of its own), and counts of what a
+// frame costs: heap allocations, quadric calls, clears, and the times of the
+// texture's decode and mipmap build.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +20,16 @@ void UseUnpacedClock();
 // rounded down to a step, and a sleep ends on the first step at or after the
 // moment it was asked to last until.
 void UseSteppedClock(double stepMs);
+// A model display and a clock that is all model: time passes only in sleeps
+// (each ends on the first millisecond at or after its time, as under a 1 ms
+// timer period), in drawing, which takes drawMs a frame, and in swaps that
+// wait. The display refreshes hz times a second; with swap interval n a swap
+// is shown at the first refresh at or after it that comes at least n
+// refreshes after the frame shown before. A swap returns at once unless the
+// frame before is still waiting to be shown; then it waits for that. The
+// time each frame is shown is added to the list.
+void UseModelDisplay(double hz, int swapInterval, double drawMs, std::vector<double>* shown);
+
 // The clock's own time in milliseconds, unrounded.
 double ClockNow();
 

@@ -1,8 +1,10 @@
 // lumvia-bench: where a frame's time goes. Draws through the saver's own
 // frame step, render state and sprite texture into a headless GL context and
 // reports start-up, the cost of each module at three sizes, the engine's own
-// share of a frame, heap allocations, peak memory, and frame pacing under a
-// model of the Windows timer at its default step and at 1 ms.
+// share of a frame, heap allocations, peak memory, frame pacing under a
+// model of the Windows timer at its default step and at 1 ms, and the frames
+// as a model display of 60 to 144 Hz shows them, with the driver's usual
+// swap interval of 1 and with the one the frame loop sets.
 //
 //   lumvia-bench [--frames N] [--json FILE] [--quick]
 //
@@ -14,6 +16,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -41,6 +44,8 @@ struct Size {
 constexpr Size kSizes[] = {{640, 480}, {1024, 768}, {1920, 1080}};
 constexpr Size kPacingSizes[] = {{640, 480}, {1024, 768}};
 constexpr double kTimerSteps[] = {15.625, 1.0};  // the Windows default, a 1 ms period
+constexpr int kRefreshRates[] = {60, 75, 120, 144};
+constexpr double kDrawCosts[] = {5, 25};  // ms a frame takes to draw on the model display
 constexpr int kWarmStarts = 5;
 constexpr int kWarmFrames = 10;
 
@@ -48,6 +53,7 @@ struct Options {
   int frames = 100;        // per module and size
   int engineFrames = 2000; // per module, nothing drawn
   int pacingFrames = 300;  // per clock and size
+  int shownFrames = 600;   // per display, drawing cost and swap interval
   std::string json;
 };
 
@@ -98,6 +104,14 @@ struct Pacing {
   Stats draw;    // real time of one frame step without its sleep
 };
 
+struct Shown {
+  int hz = 0;
+  double drawMs = 0;
+  int swapInterval = 0;
+  Stats intervals;            // from one shown frame to the next
+  double unevenPerSecond = 0;  // intervals of another number of refreshes than the median's
+};
+
 struct Report {
   std::string machine, cpu, glVersion, glRenderer;
   double loadBefore = 0, loadAfter = 0;
@@ -107,6 +121,7 @@ struct Report {
   ModuleCost cost[kModuleSlots][std::size(kSizes)];
   EngineShare share[kModuleSlots];
   std::vector<Pacing> pacing;
+  std::vector<Shown> shown;
   double peakMiB = 0;
   uint64_t startUpMallocs = 0, startUpNews = 0;
 };
@@ -270,6 +285,36 @@ void MeasurePacing(Report& r, const Options& o) {
   bench::UseUnpacedClock();
 }
 
+// Frames with nothing drawn (no module enabled), paced by the real frame step
+// on the model display's clock: the swap interval of 1 that drivers usually
+// start with, and the one the frame loop sets for the rate.
+void MeasureShownFrames(Report& r, const Options& o) {
+  SetBuiltInDefaults();
+  for (int n = 1; n <= kModuleCount; ++n) ModuleTable[n].active = false;
+  CurrentModule = 0;
+  for (int hz : kRefreshRates) {
+    for (double drawMs : kDrawCosts) {
+      for (int interval : {1, SwapIntervalFor(hz)}) {
+        std::vector<double> shown;
+        bench::UseModelDisplay(hz, interval, drawMs, &shown);
+        SaverState = SaverStateRecord{};
+        SaverState.SaverMode = true;
+        Frames(kWarmFrames);
+        shown.clear();
+        Frames(o.shownFrames);
+        const Stats stats = Summarise(Intervals(shown));
+        const double period = 1000.0 / hz;
+        const long refreshes = std::lround(stats.median / period);
+        int uneven = 0;
+        for (double gap : Intervals(shown)) uneven += std::lround(gap / period) != refreshes;
+        const double seconds = (shown.back() - shown.front()) / 1000.0;
+        r.shown.push_back({hz, drawMs, interval, stats, seconds > 0 ? uneven / seconds : 0});
+      }
+    }
+  }
+  bench::UseUnpacedClock();
+}
+
 // --- The report ------------------------------------------------------------------------
 
 std::string SizeName(Size s) { return std::to_string(s.width) + "x" + std::to_string(s.height); }
@@ -328,6 +373,14 @@ void PrintMarkdown(const Report& r, FILE* out) {
     std::fprintf(out, "| %g ms | %s | %zu | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f |\n",
                  p.step, SizeName(p.size).c_str(), p.starts.count, p.starts.min, p.starts.median,
                  p.starts.p99, p.swaps.min, p.swaps.median, p.swaps.p99, p.draw.median);
+
+  std::fprintf(out, "\n## Frames as a model display shows them (ms)\n\n");
+  std::fprintf(out, "| display | drawing | swap interval | shown intervals | min | median | p99 |"
+                    " uneven per second |\n|---|---:|---:|---:|---:|---:|---:|---:|\n");
+  for (const Shown& s : r.shown)
+    std::fprintf(out, "| %d Hz | %.0f | %d | %zu | %.1f | %.1f | %.1f | %.1f |\n", s.hz, s.drawMs,
+                 s.swapInterval, s.intervals.count, s.intervals.min, s.intervals.median,
+                 s.intervals.p99, s.unevenPerSecond);
 }
 
 std::string Quoted(const std::string& text) {
@@ -369,19 +422,27 @@ void WriteJson(const Report& r, FILE* out) {
     std::fprintf(out, "]}%s\n", m < kModuleCount ? "," : "");
   }
   std::fprintf(out, "  ],\n  \"peak_resident_mib\": %.1f,\n  \"pacing\": [\n", r.peakMiB);
+  auto stats = [](const Stats& t) {
+    char text[160];
+    std::snprintf(text, sizeof text,
+                  "{\"count\": %zu, \"min\": %.2f, \"median\": %.2f, \"p99\": %.2f, \"max\": %.2f}",
+                  t.count, t.min, t.median, t.p99, t.max);
+    return std::string(text);
+  };
   for (size_t i = 0; i < r.pacing.size(); ++i) {
     const Pacing& p = r.pacing[i];
-    auto stats = [](const Stats& t) {
-      char text[160];
-      std::snprintf(text, sizeof text,
-                    "{\"count\": %zu, \"min\": %.2f, \"median\": %.2f, \"p99\": %.2f, \"max\": %.2f}",
-                    t.count, t.min, t.median, t.p99, t.max);
-      return std::string(text);
-    };
     std::fprintf(out, "    {\"timer_step_ms\": %g, \"size\": \"%s\", \"start_intervals_ms\": %s, "
                       "\"swap_intervals_ms\": %s, \"frame_step_ms\": %s}%s\n",
                  p.step, SizeName(p.size).c_str(), stats(p.starts).c_str(), stats(p.swaps).c_str(),
                  stats(p.draw).c_str(), i + 1 < r.pacing.size() ? "," : "");
+  }
+  std::fprintf(out, "  ],\n  \"shown\": [\n");
+  for (size_t i = 0; i < r.shown.size(); ++i) {
+    const Shown& s = r.shown[i];
+    std::fprintf(out, "    {\"refresh_hz\": %d, \"draw_ms\": %.0f, \"swap_interval\": %d, "
+                      "\"shown_intervals_ms\": %s, \"uneven_per_second\": %.2f}%s\n",
+                 s.hz, s.drawMs, s.swapInterval, stats(s.intervals).c_str(), s.unevenPerSecond,
+                 i + 1 < r.shown.size() ? "," : "");
   }
   std::fprintf(out, "  ]\n}\n");
 }
@@ -403,6 +464,7 @@ int main(int argc, char** argv) {
       o.frames = 3;
       o.engineFrames = 10;
       o.pacingFrames = 10;
+      o.shownFrames = 20;
     } else if (arg == "--frames" && value && std::atoi(value) > 0) {
       o.frames = std::atoi(argv[++i]);
     } else if (arg == "--json" && value && *value) {
@@ -418,6 +480,7 @@ int main(int argc, char** argv) {
   r.loadBefore = LoadAverage();
   MeasureStartUps(r, kSizes[0]);
   MeasurePacing(r, o);
+  MeasureShownFrames(r, o);
   MeasureModules(r, o);
   MeasureEngineShare(r, o);
   DestroyGLContext();
