@@ -1,7 +1,7 @@
 // The clock seam on Windows. The tick count moves with the system timer, in
 // steps of about 16 ms, so milliseconds are read from the performance counter
 // instead; Sleep rounds up to the timer's step too unless a 1 ms timer period
-// is held, which the frame loop asks for while frames run.
+// is held, which the frame loop asks for while frames are drawn.
 #include <windows.h>
 
 #include <mmsystem.h>

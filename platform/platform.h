@@ -13,7 +13,7 @@ using WindowHandle = void*;
 // The count advances by 1 ms and wraps at 2^32, like the system tick count.
 uint32_t TickCount();
 void SleepMilliseconds(uint32_t ms);
-// While frames run, the system is asked for a 1 ms timer, so that a sleep
+// While frames are drawn, the system is asked for a 1 ms timer, so that a sleep
 // ends within about a millisecond of its time; every request has its release.
 void RequestMillisecondTimer();
 void ReleaseMillisecondTimer();
