@@ -64,6 +64,19 @@ bool HasWglExtension(HDC deviceContext, const char* name) {
   return ext && HasExtension(ext(), name);
 }
 
+// A hidden window of its own for the question below: a class with its own
+// device context (the system's classes draw on their parent's).
+HWND MakeHelperWindow() {
+  WNDCLASSA helperClass{};
+  helperClass.style = CS_OWNDC;
+  helperClass.lpfnWndProc = DefWindowProcA;
+  helperClass.hInstance = GetModuleHandleA(nullptr);
+  helperClass.lpszClassName = "LumviaFormatQuery";
+  RegisterClassA(&helperClass);  // fails harmlessly once registered
+  return CreateWindowExA(0, helperClass.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                         helperClass.hInstance, nullptr);
+}
+
 // The samples per pixel of formats 1 to count (format i at i - 1), or none
 // when the driver cannot say. WGL_ARB_pixel_format answers only while a
 // context is current, and a window's format can be set only once, so the
@@ -74,8 +87,7 @@ std::vector<int> SampleCounts(HDC deviceContext, int count, int helperFormat) {
   std::vector<int> samples;
   HDC previousDC = wglGetCurrentDC();
   HGLRC previousContext = wglGetCurrentContext();
-  HWND helper = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr,
-                                nullptr);
+  HWND helper = MakeHelperWindow();
   HDC helperDC = helper ? GetDC(helper) : nullptr;
   PIXELFORMATDESCRIPTOR described{};
   HGLRC context = nullptr;
