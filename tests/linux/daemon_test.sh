@@ -2,7 +2,7 @@
 # The Debian package under the real client: lumvia_<version>_amd64.deb
 # (LUMVIA_DEB) installed with dpkg -i, the XScreenSaver daemon in an Xvfb run
 # by a throwaway user (the daemon refuses to run hacks as root) with mode
-# "one" and lumvia -root by its installed path as its only program. Activated,
+# "one" and "GL: lumvia --root" by its installed path as its only program. Activated,
 # the screen shows the scene and lumvia runs; deactivated, lumvia ends having
 # written nothing. Everything the test installs or makes is taken away again.
 . "$(dirname "$0")/lib.sh"
@@ -57,6 +57,7 @@ hack=/usr/libexec/xscreensaver/lumvia
 [ -x $hack ] && pass "the hack is $hack" || fail "no $hack"
 [ -f /usr/share/xscreensaver/config/lumvia.xml ] && pass "its settings description is installed" ||
   fail "no /usr/share/xscreensaver/config/lumvia.xml"
+check "man lumvia finds its manual page" /usr/share/man/man6/lumvia.6x.gz "$(man -w lumvia 2>&1)"
 
 # --- The daemon, as a throwaway user, on an Xvfb anyone may use -----------------
 home=$(mktemp -d /tmp/lumvia-daemon-home.XXXXXX)
@@ -71,7 +72,7 @@ fade:		False
 unfade:		False
 splash:		False
 dpmsEnabled:	False
-programs:	$hack -root \\n\\
+programs:	GL: $hack --root \\n\\
 
 END
 $sudo chown -R "$user" "$home"
