@@ -24,11 +24,15 @@ int Config(XVisualInfo* visual, int attribute) {
   return glXGetConfig(Target.display, visual, attribute, &value) == 0 ? value : 0;
 }
 
-// What the scenes need of a window someone else made: GL, RGBA, double
-// buffering and a depth buffer of at least 16 bits.
-bool Usable(XVisualInfo* visual) {
-  return Config(visual, GLX_USE_GL) && Config(visual, GLX_RGBA) &&
-         Config(visual, GLX_DOUBLEBUFFER) && Config(visual, GLX_DEPTH_SIZE) >= 16;
+// What the scenes need of a window someone else made that its visual lacks
+// (GL, RGBA, double buffering, a depth buffer of at least 16 bits), or null.
+const char* Missing(XVisualInfo* visual) {
+  if (!Config(visual, GLX_USE_GL)) return "the window's visual has no GL";
+  if (!Config(visual, GLX_RGBA)) return "the window's visual has no RGBA colour";
+  if (!Config(visual, GLX_DOUBLEBUFFER)) return "the window's visual has no double buffering";
+  if (Config(visual, GLX_DEPTH_SIZE) < 16)
+    return "the window's visual has no depth buffer of 16 bits or more";
+  return nullptr;
 }
 
 // The visual of the window, or null.
@@ -57,9 +61,10 @@ bool CreateGLContext(WindowHandle window, int) {
   if (!XGetWindowAttributes(Target.display, Target.window, &attributes))
     return Fail("Can't Create A GL Device Context.");
   XVisualInfo* visual = VisualOf(attributes);
-  if (!visual || !Usable(visual)) {
-    if (visual) XFree(visual);
-    return Fail("Can't Find A Suitable PixelFormat.");
+  if (!visual) return Fail("the window's visual is unknown to the display");
+  if (const char* missing = Missing(visual)) {
+    XFree(visual);
+    return Fail(missing);
   }
   Context = glXCreateContext(Target.display, visual, nullptr, True);
   XFree(visual);

@@ -33,13 +33,47 @@ namespace {
 constexpr int kColourBits = 32;
 constexpr uint32_t kFpsPeriod = 5000;  // ms between two -fps reports
 
-volatile sig_atomic_t StopRequested = 0;
-void OnStopSignal(int) { StopRequested = 1; }
+volatile sig_atomic_t StopSignal = 0;  // SIGTERM or SIGINT, once one came
+void OnStopSignal(int signal) { StopSignal = signal; }
 
-// The last X error, kept by a handler that returns (the default one would
-// end the process before the GL context is released).
+// What the end of a run needs wherever it ends: in the loop, or in the X
+// error handler when the window drawn into has gone.
+struct RunEnd {
+  Window window = None;  // the window drawn into
+  bool own = false;      // made here: the views are saved on exit
+  bool loaded = false;   // the settings are loaded: there are views to save
+  StoredChoice stored;   // what the run's options replaced
+};
+RunEnd End;
+
+void SaveViews() {
+  if (!End.own || !End.loaded) return;
+  StoreModuleParams(CurrentModule);
+  RestoreStoredChoice(End.stored);
+  if (!SaveSettingsFile())
+    std::fprintf(stderr, "lumvia: the settings could not be saved in %s\n",
+                 SettingsFilePath().c_str());
+}
+
+// An X error about the window drawn into means that its owner destroyed it
+// while it was shown (a preview that goes away). No further frame may start:
+// GLX would go on with the garbage size of a window it can no longer ask
+// about. The program ends at once from here, with the views saved, and
+// without another request to the server.
+bool IsAboutDrawnWindow(const XErrorEvent& error) {
+  if (End.window == None || error.resourceid != End.window) return false;
+  return error.error_code == BadWindow || error.error_code == BadDrawable ||
+         error.error_code == BadMatch || error.error_code >= 128;  // GLX's bad drawable
+}
+
+// Any other X error is kept, and ends the run after the frame (the default
+// handler would end the process before the GL context is released).
 std::string XErrorText;
 int OnXError(Display* display, XErrorEvent* error) {
+  if (IsAboutDrawnWindow(*error)) {
+    SaveViews();
+    std::_Exit(0);
+  }
   char text[256];
   XGetErrorText(display, error->error_code, text, sizeof text);
   XErrorText = text;
@@ -71,8 +105,8 @@ bool MakeOwnWindow(const Options& o, Surface* s) {
   const int screen = DefaultScreen(display);
   XVisualInfo* visual = ChooseGlxVisual(display, screen);
   if (!visual) {
-    ShowMessageBox(nullptr, "Can't Find A Suitable PixelFormat.", "ERROR",
-                   kMbOk | kMbIconExclamation);
+    std::fprintf(stderr, "lumvia: the display has no GL visual with 24-bit colour, double"
+                         " buffering and a depth buffer\n");
     return false;
   }
   const Window root = RootWindow(display, screen);
@@ -212,13 +246,16 @@ int RunFrames(const Options& options, Surface& s) {
   SaverState.FullScreen = s.own;
   SetSettingsKey(&s.glx, kSettingsKeyPath);
   LoadSettings();
-  const StoredChoice stored = ApplyRunOptions(options);
+  End.stored = ApplyRunOptions(options);
+  End.loaded = true;
+  if (CurrentModule == 0)
+    std::fprintf(stderr, "lumvia: no scene is enabled, so the screen stays black\n");
   if (!CreateGLContext(&s.glx, kColourBits)) return 1;  // it has said why
   SaverState.LastSwitchTime = TickCount();
   FrameRate rate{TickCount(), 0};
   while (true) {
     DrainEvents(s);
-    if (StopRequested || !XErrorText.empty()) SaverState.Closing = true;
+    if (StopSignal || !XErrorText.empty()) SaverState.Closing = true;
     if (SaverState.Closing) break;
     if (s.mapped && !s.obscured) {
       RenderFrame(&s.glx);
@@ -230,14 +267,8 @@ int RunFrames(const Options& options, Surface& s) {
   }
   SaverState.Closed = true;
   DestroyGLContext();
-  StoreModuleParams(CurrentModule);
-  if (s.own) {
-    RestoreStoredChoice(stored);
-    if (!SaveSettingsFile())
-      std::fprintf(stderr, "lumvia: the settings could not be saved in %s\n",
-                   SettingsFilePath().c_str());
-  }
-  if (XErrorText.empty() || StopRequested || s.gone) return 0;
+  SaveViews();
+  if (XErrorText.empty() || StopSignal || s.gone) return 0;
   std::fprintf(stderr, "lumvia: X error: %s\n", XErrorText.c_str());
   return 1;
 }
@@ -254,11 +285,23 @@ int RunSaver(const Options& options) {
     return 1;
   }
   XSetErrorHandler(OnXError);
-  const int status = OpenSurface(options, &s) ? RunFrames(options, s) : 1;
+  int status = 1;
+  if (OpenSurface(options, &s)) {
+    End.window = s.glx.window;
+    End.own = s.own;
+    status = RunFrames(options, s);
+    End.window = None;
+  }
   if (s.own) {
     XDestroyWindow(s.glx.display, s.glx.window);
     XFreeColormap(s.glx.display, s.colormap);
   }
   XCloseDisplay(s.glx.display);
+  // A program ended by a signal ends by it, after its clean-up: the daemon
+  // takes any other end of a display mode it stopped for a failure.
+  if (StopSignal) {
+    signal(StopSignal, SIG_DFL);
+    raise(StopSignal);
+  }
   return status;
 }
