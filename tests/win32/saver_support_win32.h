@@ -13,7 +13,7 @@
 #include "core/module_table.h"
 #include "frames/frame.h"
 #include "frames/frame_loop_win32.h"
-#include "host/host_state.h"
+#include "host/host_state_win32.h"
 #include "render/gl_context.h"
 #include "render/scene.h"
 #include "settings/store.h"

@@ -23,7 +23,7 @@
 #include "frames/display_state_win32.h"
 #include "frames/frame.h"
 #include "host/host_entry_win32.h"
-#include "host/host_state.h"
+#include "host/host_state_win32.h"
 #include "render/gl.h"
 #include "render/scene.h"
 #include "resources/resource.h"
