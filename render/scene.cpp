@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "core/frame_state.h"
 #include "core/module_table.h"
 #include "render/gl.h"
 #include "render/render_state.h"
@@ -12,23 +13,6 @@ constexpr float kSwayLimit = 5.0f;
 constexpr float kSwayStep = 0.02f;
 constexpr int kStandardItemCount = 24;
 }  // namespace
-
-float SwayOffset = 0.0f;
-bool SwayRising = true;
-
-namespace {
-constexpr SceneState kStartScene = {0, true, {}};
-}
-SceneState SceneStates[11] = {kStartScene, kStartScene, kStartScene, kStartScene,
-                              kStartScene, kStartScene, kStartScene, kStartScene,
-                              kStartScene, kStartScene, kStartScene};
-
-void ResetSceneState() {
-  for (SceneState& s : SceneStates) s = kStartScene;
-  SpinAngle = 0.0f;
-  SwayOffset = 0.0f;
-  SwayRising = true;
-}
 
 void ApplyViewTransform() {
   glLoadIdentity();

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <vector>
 
+#include "core/frame_state.h"
 #include "core/module_table.h"
 #include "settings/file_store.h"
 #include "settings/store.h"

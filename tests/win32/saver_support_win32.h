@@ -17,6 +17,7 @@
 #include "render/gl_context.h"
 #include "render/scene.h"
 #include "settings/store.h"
+#include "settings/stored_values.h"
 
 namespace saver_support {
 
@@ -124,9 +125,7 @@ class SaverFixture : public ::testing::Test {
   void SetUp() override {
     HostState = HostStateRecord{};
     HostState.Instance = GetModuleHandleA(nullptr);
-    SaverState = SaverStateRecord{};
-    ResetModuleTable();
-    ResetSceneState();
+    ResetEngineState();
     DeleteSettings();
     DropQueue();
   }

@@ -134,7 +134,7 @@ TEST_F(SaverWindowTest, AKeyThatLeavesPostsACloseDrawsNothingAndTheCloseSavesOnc
   EXPECT_TRUE(SaverState.Closed);
   EXPECT_FALSE(IsWindow(window_));  // off the 9x platform the close destroys it
   EXPECT_EQ(GLDeviceContext(), nullptr);
-  EXPECT_EQ(StoredValueCount(), 82u);
+  EXPECT_EQ(StoredValueCount(), static_cast<size_t>(kStoredValueCount));
   EXPECT_EQ(StoredValue("mod1 depth"), 5000u);
 }
 
@@ -359,7 +359,7 @@ TEST_F(SaverWindowTest, TheMessageLoopEndsWithTheQuitCodeOnClose) {
   closer.join();
   EXPECT_FALSE(IsWindow(HostState.SaverWindow));
   EXPECT_TRUE(SaverState.Closed);
-  EXPECT_EQ(StoredValueCount(), 82u);
+  EXPECT_EQ(StoredValueCount(), static_cast<size_t>(kStoredValueCount));
   EXPECT_EQ(StoredValue("mod2 depth"), 4200u);
 }
 
