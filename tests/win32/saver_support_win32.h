@@ -26,8 +26,8 @@ constexpr char kParentClass[] = "LumviaTestParent";
 
 inline void DeleteSettings() { RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKeyPath); }
 
-// A stored settings value, or the fallback when it is missing.
-inline DWORD StoredValue(const char* name, DWORD fallback = 0xDEADBEEFu) {
+// The number stored under a settings name, or the fallback when it is missing.
+inline DWORD StoredNumber(const char* name, DWORD fallback = 0xDEADBEEFu) {
   DWORD value = 0, size = sizeof value;
   if (RegGetValueA(HKEY_CURRENT_USER, kSettingsKeyPath, name, RRF_RT_DWORD, nullptr, &value,
                    &size) != ERROR_SUCCESS)
