@@ -12,6 +12,7 @@ namespace {
 constexpr float kSwayLimit = 5.0f;
 constexpr float kSwayStep = 0.02f;
 constexpr int kStandardItemCount = 24;
+constexpr float kCentralSpinDivisor = 3.0f;  // the central sphere turns at a third of SpinAngle
 }  // namespace
 
 void ApplyViewTransform() {
@@ -70,7 +71,7 @@ void DrawItemSphere() { gluSphere(Quadric, kItemRadius, kSlices, kStacks); }
 
 void DrawCentralSphere(double radius) {
   ApplyViewTransform();
-  glRotatef(SpinAngle / 3.0f, 0.0f, 0.0f, 1.0f);
+  glRotatef(SpinAngle / kCentralSpinDivisor, 0.0f, 0.0f, 1.0f);
   gluSphere(Quadric, radius, kSlices, kStacks);
 }
 
