@@ -163,26 +163,24 @@ std::string UsageLines(const OptionRow& row) {
   std::string out;
   std::string line = std::string("  -") + row.name + (row.value ? std::string(" ") + row.value : "");
   line.resize(std::max(line.size() + 2, kTextColumn), ' ');
-  bool first = true;  // the first word of the line's text
+  bool empty = true;  // no word on the line yet
   std::string_view text = row.help;
   while (!text.empty()) {
     const std::string_view word = text.substr(0, text.find(' '));
     text.remove_prefix(std::min(text.size(), word.size() + 1));
-    if (!first && line.size() + 1 + word.size() > kWidth) {
+    if (!empty && line.size() + 1 + word.size() > kWidth) {
       out += line + "\n";
       line.assign(kTextColumn, ' ');
-      first = true;
+      empty = true;
     }
-    if (!first) line += ' ';
+    if (!empty) line += ' ';
     line += word;
-    first = false;
+    empty = false;
   }
   return out + line + "\n";
 }
 
 }  // namespace
-
-std::span<const OptionRow> OptionTable() { return kOptions; }
 
 const OptionRow* FindOption(const char* arg, const char** name) {
   *name = nullptr;

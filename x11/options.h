@@ -5,7 +5,6 @@
 #include <array>
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
 
 #include "core/module_table.h"
@@ -58,8 +57,6 @@ struct OptionRow {
   // Sets what it sets from its value (or the NAME); false for a bad one.
   bool (*set)(Options& options, const char* value);
 };
-
-std::span<const OptionRow> OptionTable();
 
 // The row of an argument ("-cycle", "--no-love"), or null. For a per-module
 // option *name is set to its NAME, else to null.
