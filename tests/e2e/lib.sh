@@ -29,7 +29,7 @@ stored_names() {
   [ -s "$WORK/names" ] || host names | sort >"$WORK/names"
   cat "$WORK/names"
 }
-names_held() { host values | cut -d= -f1 | sort; }
+names_held() { host values | sed 's/=.*//' | sort; }
 # A Windows path for a file of this machine (Wine's drive Z: is the root).
 winpath() { local p; p=$(realpath "$1"); printf 'Z:%s' "${p//\//\\}"; }
 
