@@ -125,7 +125,7 @@ TEST_F(RegistryTest, AKeyThatCannotBeOpenedGivesDefaults) {
   EXPECT_EQ(CycleTime, 15);
 }
 
-TEST_F(RegistryTest, SaveLeavesEightyTwoDwordsWithTheirNames) {
+TEST_F(RegistryTest, SaveLeavesADwordForEveryStoredValue) {
   LoadSettings();
   ModuleTable[7].vert = 12.15f;
   ModuleTable[9].active = false;
