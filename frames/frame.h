@@ -16,6 +16,10 @@ extern ViewportList FrameViewports;
 // module and presents it when the scene reported no GL error.
 void RenderFrame(WindowHandle window);
 
+// Puts everything the engine holds back to how a process starts: the module
+// tables, the frame state, the saver's flags, the settings and the viewports.
+void ResetEngineState();
+
 // While no frame could be seen (the display is off, the window hidden), the
 // frame loop calls no RenderFrame, so the scenes stand still while the cycle
 // time keeps counting, and asks again this often at most.

@@ -2,7 +2,7 @@
 #include "host/host_entry_win32.h"
 
 #include "dialogs/settings_dialog_win32.h"
-#include "host/host_state.h"
+#include "host/host_state_win32.h"
 #include "host/password_win32.h"
 #include "host/saver_window_win32.h"
 #include "resources/resource.h"

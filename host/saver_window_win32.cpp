@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "host/host_state.h"
+#include "host/host_state_win32.h"
 #include "host/password_win32.h"
 
 namespace {

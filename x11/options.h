@@ -46,6 +46,22 @@ struct ParsedOptions {
   std::string error;  // one line naming the bad option or value
 };
 
+// One option, taken as -NAME or --NAME. Parsing, the usage text and the
+// check of lumvia.xml all read the table of them: a new option is a new row.
+struct OptionRow {
+  // A name ending in "NAME" stands for one option per module, NAME being the
+  // module's name in lower case ("no-NAME": -no-love, -no-peace, ...).
+  const char* name;
+  const char* value;  // what its value is called in the usage text; null: it takes none
+  const char* help;   // its text in the usage; null: not listed
+  // Sets what it sets from its value (or the NAME); false for a bad one.
+  bool (*set)(Options& options, const char* value);
+};
+
+// The row of an argument ("-cycle", "--no-love"), or null. For a per-module
+// option *name is set to its NAME, else to null.
+const OptionRow* FindOption(const char* arg, const char** name);
+
 ParsedOptions ParseOptions(int argc, const char* const* argv);
 
 // The usage text, printed by -help and after a bad option.

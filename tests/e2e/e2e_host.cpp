@@ -30,6 +30,8 @@
 //   e2e_host text TITLE                 print the texts of a window's statics
 //   e2e_host press TITLE ID             click button ID of the window TITLE
 //   e2e_host values                     print every stored setting, name=value
+//   e2e_host names                      print the name of every value the saver
+//                                       stores, one a line
 //   e2e_host set NAME VALUE             store one setting
 //   e2e_host clear                      remove the settings key
 //   e2e_host usepassword N|-            set or remove "ScreenSaveUsePassword"
@@ -44,6 +46,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+
+#include "settings/stored_values.h"
 
 namespace {
 
@@ -381,6 +385,13 @@ int Values() {
   return 0;
 }
 
+int Names() {
+  ForEachStoredValue([](const StoredValue& v, int module) {
+    std::printf("%s\n", StoredValueName(v, module).c_str());
+  });
+  return 0;
+}
+
 int Set(const char* name, const char* value) {
   const DWORD data = static_cast<DWORD>(std::strtol(value, nullptr, 10));
   if (RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, name, REG_DWORD, &data, sizeof data) !=
@@ -414,6 +425,7 @@ int main(int argc, char** argv) {
   if (command == "text" && argc == 3) return Text(argv[2]);
   if (command == "press" && argc == 4) return Press(argv[2], argv[3]);
   if (command == "values") return Values();
+  if (command == "names") return Names();
   if (command == "set" && argc == 4) return Set(argv[2], argv[3]);
   if (command == "clear") return Clear();
   return Fail("unknown command; see the top of e2e_host.cpp");

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "host/host_entry_win32.h"
-#include "host/host_state.h"
+#include "host/host_state_win32.h"
 
 int main(int argc, char** argv) {
   SetErrorMode(SEM_NOGPFAULTERRORBOX);

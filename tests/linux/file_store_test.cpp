@@ -7,8 +7,10 @@
 #include <filesystem>
 
 #include "core/module_table.h"
+#include "frames/frame.h"
 #include "settings/file_store.h"
 #include "settings/store.h"
+#include "settings/stored_values.h"
 #include "tests/linux/settings_file.h"
 
 namespace {
@@ -38,10 +40,9 @@ TEST_F(FileStoreTest, SavedValuesLoadBackIntoAFolderMadeForThem) {
             std::string::npos);
   EXPECT_NE(text.find("\nmod3 active = 0\n"), std::string::npos);
   EXPECT_NE(text.find("\ncycle time = 42\n"), std::string::npos);
-  EXPECT_EQ(std::count(text.begin(), text.end(), '='), 82);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '='), kStoredValueCount);
 
-  ResetModuleTable();
-  CycleTime = 15;
+  ResetEngineState();
   LoadSettings();
   for (int n = 1; n <= kModuleCount; ++n) {
     const ModuleRecord& r = ModuleTable[n];

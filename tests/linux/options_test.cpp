@@ -6,9 +6,11 @@
 #include <sstream>
 #include <vector>
 
+#include "core/frame_state.h"
 #include "core/module_table.h"
 #include "settings/file_store.h"
 #include "settings/store.h"
+#include "settings/stored_values.h"
 #include "tests/linux/settings_file.h"
 #include "x11/options.h"
 
@@ -60,6 +62,7 @@ TEST(OptionsTest, ABadOptionOrValueIsNamed) {
       {{"-geometry", "800"}, "bad value \"800\" for -geometry"},
       {{"-geometry", "800x600+10"}, "bad value \"800x600+10\" for -geometry"},
       {{"-no-hope"}, "unknown option \"-no-hope\""},
+      {{"-no-NAME"}, "unknown option \"-no-NAME\""},
   };
   for (const auto& [args, error] : cases) {
     const ParsedOptions parsed = Parse(args);
@@ -100,28 +103,38 @@ TEST_F(RunOptionsTest, TheRunsChoiceIsShownButNeverSaved) {
 }
 
 // XScreenSaver's settings program builds the command line from lumvia.xml:
-// every switch it can produce must be one the program takes, and each
-// module's check box must leave exactly that module out.
-TEST(SettingsXmlTest, EveryControlGivesAnOptionTheProgramTakes) {
+// every switch it can produce must be an option of the table, taking a value
+// exactly where the XML gives one; the slider starts at the stored default,
+// and each module's check box leaves exactly that module out.
+TEST(SettingsXmlTest, EveryControlGivesAnOptionOfTheTable) {
   std::ifstream file(LUMVIA_SOURCE_DIR "/x11/lumvia.xml");
   ASSERT_TRUE(file);
   std::ostringstream xml;
   xml << file.rdbuf();
   const std::string text = xml.str();
 
+  int switches = 0;
+  const std::regex arg(" arg(-set|-unset)?=\"(-[a-z-]+)( %)?\"");
+  for (auto it = std::sregex_iterator(text.begin(), text.end(), arg); it != std::sregex_iterator();
+       ++it, ++switches) {
+    const std::string given = (*it)[2];
+    const char* name = nullptr;
+    const OptionRow* row = FindOption(given.c_str(), &name);
+    ASSERT_NE(row, nullptr) << given;
+    EXPECT_EQ(row->value != nullptr, (*it)[3].matched) << given;
+  }
+  EXPECT_EQ(switches, 2 + kModuleCount);  // -root, -cycle and a box per module
+
   std::smatch m;
-  ASSERT_TRUE(std::regex_search(text, m, std::regex("<command arg=\"(-root)\"")));
   ASSERT_TRUE(std::regex_search(text, m, std::regex("arg=\"(-cycle) %\"[^>]*default=\"([0-9]+)\"")));
-  ParsedOptions parsed = Parse({"-root", m.str(1).c_str(), m.str(2).c_str()});
-  ASSERT_TRUE(parsed.ok) << parsed.error;
-  EXPECT_EQ(parsed.options.cycleTime, 15);
+  EXPECT_EQ(std::stoi(m.str(2)), StoredValueOf(&CycleTime).missing);
 
   int boxes = 0;
   const std::regex box("<boolean id=\"([a-z]+)\" _label=\"([A-Za-z]+)\" arg-unset=\"([^\"]+)\"/>");
   for (auto it = std::sregex_iterator(text.begin(), text.end(), box); it != std::sregex_iterator();
        ++it) {
     const std::string label = (*it)[2], unset = (*it)[3];
-    parsed = Parse({unset.c_str()});
+    const ParsedOptions parsed = Parse({unset.c_str()});
     ASSERT_TRUE(parsed.ok) << parsed.error;
     for (int n = 1; n <= kModuleCount; ++n)
       EXPECT_EQ(parsed.options.leftOut[n], label == ModuleNames[n]) << unset << " " << n;

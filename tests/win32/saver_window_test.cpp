@@ -134,8 +134,8 @@ TEST_F(SaverWindowTest, AKeyThatLeavesPostsACloseDrawsNothingAndTheCloseSavesOnc
   EXPECT_TRUE(SaverState.Closed);
   EXPECT_FALSE(IsWindow(window_));  // off the 9x platform the close destroys it
   EXPECT_EQ(GLDeviceContext(), nullptr);
-  EXPECT_EQ(StoredValueCount(), 82u);
-  EXPECT_EQ(StoredValue("mod1 depth"), 5000u);
+  EXPECT_EQ(StoredValueCount(), static_cast<size_t>(kStoredValueCount));
+  EXPECT_EQ(StoredNumber("mod1 depth"), 5000u);
 }
 
 TEST_F(SaverWindowTest, ACloseFoundWhileDrainingStopsTheDrainAndIsPostedAfresh) {
@@ -185,11 +185,11 @@ TEST_F(SaverWindowTest, TwoClosesReleaseAndSaveOnlyOnce) {
   MakeFullScreen();
   g_fHorz = 3.0f;  // a keyboard change to the module on screen survives
   SaverWindowProc(window_, WM_CLOSE, 0, 0);
-  EXPECT_EQ(StoredValue("mod1 horz"), 300u);
+  EXPECT_EQ(StoredNumber("mod1 horz"), 300u);
   EXPECT_EQ(GLDeviceContext(), nullptr);
   StoreValue("mod1 horz", 1234);
   SaverWindowProc(window_, WM_CLOSE, 0, 0);
-  EXPECT_EQ(StoredValue("mod1 horz"), 1234u);
+  EXPECT_EQ(StoredNumber("mod1 horz"), 1234u);
   HandleRenderTick(window_);
   EXPECT_EQ(TakeQueued(window_, kRenderTick), 0);
 }
@@ -359,8 +359,8 @@ TEST_F(SaverWindowTest, TheMessageLoopEndsWithTheQuitCodeOnClose) {
   closer.join();
   EXPECT_FALSE(IsWindow(HostState.SaverWindow));
   EXPECT_TRUE(SaverState.Closed);
-  EXPECT_EQ(StoredValueCount(), 82u);
-  EXPECT_EQ(StoredValue("mod2 depth"), 4200u);
+  EXPECT_EQ(StoredValueCount(), static_cast<size_t>(kStoredValueCount));
+  EXPECT_EQ(StoredNumber("mod2 depth"), 4200u);
 }
 
 TEST_F(SaverWindowTest, ThePreviewLeavesTheStoredSettingsAlone) {
@@ -372,7 +372,7 @@ TEST_F(SaverWindowTest, ThePreviewLeavesTheStoredSettingsAlone) {
   closer.join();
   EXPECT_TRUE(SaverState.Closed);
   EXPECT_FALSE(IsWindow(HostState.SaverWindow));
-  EXPECT_EQ(StoredValue("mod1 depth"), 7100u);
+  EXPECT_EQ(StoredNumber("mod1 depth"), 7100u);
   EXPECT_EQ(StoredValueCount(), 1u);  // nothing else was written
   EXPECT_TRUE(IsWindow(parent_));
 }
