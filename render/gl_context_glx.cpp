@@ -4,6 +4,8 @@
 
 #include <GL/glx.h>
 
+#include <string>
+
 #include "platform/platform.h"
 #include "render/gl_context.h"
 #include "render/render_state.h"
@@ -12,6 +14,47 @@ namespace {
 
 GlxWindow Target;
 GLXContext Context = nullptr;
+
+// The corner text and the display lists of its font's characters.
+constexpr int kFirstChar = 32;
+constexpr int kChars = 95;  // the printable ASCII characters
+constexpr int kCornerMargin = 8;  // pixels from the window's left and bottom edges
+std::string CornerText;
+XFontStruct* CornerFont = nullptr;
+GLuint FontLists = 0;
+
+void ReleaseFont() {
+  if (FontLists) glDeleteLists(FontLists, kChars);
+  if (CornerFont) XFreeFont(Target.display, CornerFont);
+  FontLists = 0;
+  CornerFont = nullptr;
+}
+
+void DrawCornerText() {
+  if (CornerText.empty() || !FontLists) return;
+  GLint viewport[4];
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  glPushAttrib(GL_ALL_ATTRIB_BITS);
+  glDisable(GL_LIGHTING);
+  glDisable(GL_TEXTURE_2D);
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_BLEND);
+  glMatrixMode(GL_PROJECTION);
+  glPushMatrix();
+  glLoadIdentity();
+  glOrtho(0, viewport[2], 0, viewport[3], -1, 1);
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  glLoadIdentity();
+  glColor3f(1.0f, 1.0f, 0.0f);
+  glRasterPos2i(kCornerMargin, kCornerMargin + CornerFont->descent);
+  glListBase(FontLists - kFirstChar);
+  glCallLists(static_cast<GLsizei>(CornerText.size()), GL_UNSIGNED_BYTE, CornerText.data());
+  glPopMatrix();
+  glMatrixMode(GL_PROJECTION);
+  glPopMatrix();
+  glPopAttrib();
+}
 
 bool Fail(const char* text) {
   DestroyGLContext();
@@ -77,6 +120,8 @@ bool CreateGLContext(WindowHandle window, int) {
 }
 
 void DestroyGLContext() {
+  ReleaseFont();
+  CornerText.clear();
   if (Context) {
     if (!glXMakeCurrent(Target.display, None, nullptr))
       ShowMessageBox(nullptr, "Release Of DC And RC Failed.", "SHUTDOWN ERROR",
@@ -88,5 +133,17 @@ void DestroyGLContext() {
 }
 
 void SwapFrameBuffers() {
-  if (Context) glXSwapBuffers(Target.display, Target.window);
+  if (!Context) return;
+  DrawCornerText();
+  glXSwapBuffers(Target.display, Target.window);
+}
+
+void SetCornerText(const char* text) {
+  if (!Context) return;
+  CornerText = text;
+  if (CornerText.empty() || FontLists) return;
+  CornerFont = XLoadQueryFont(Target.display, "fixed");
+  if (!CornerFont) return;
+  FontLists = glGenLists(kChars);
+  glXUseXFont(CornerFont->fid, kFirstChar, kChars, FontLists);
 }

@@ -116,6 +116,8 @@ bool SetModules(Options& o, const char* value) {
   return true;
 }
 
+bool TakeAndIgnore(Options&, const char*) { return true; }
+
 constexpr OptionRow kOptions[] = {
     {"window", nullptr,
      "draw in a window of its own (the default); the keys steer the view and the settings "
@@ -139,8 +141,25 @@ constexpr OptionRow kOptions[] = {
     {"no-NAME", nullptr, "leave the module NAME out of this run (-no-love, ...)", LeaveOut},
     {"module", "N", "the module shown first",
      [](Options& o, const char* v) { return (o.firstModule = ModuleOf(v)) != 0; }},
-    {"fps", nullptr, "print the frame rate to standard error every 5 s",
+    {"fps", nullptr,
+     "show the frame rate in the lower left corner; in a window of its own, also print it "
+     "to standard error every 5 s",
      [](Options& o, const char*) { return o.fps = true; }},
+    // The options every display mode of XScreenSaver takes.
+    {"no-fps", nullptr, "do not show the frame rate (the default)",
+     [](Options& o, const char*) { return !(o.fps = false); }},
+    {"visual", "VISUAL",
+     "taken; the scenes draw with the given window's visual, or choose a GL visual for a "
+     "window of their own",
+     [](Options& o, const char* v) { o.visual = v; return true; }},
+    {"install", nullptr, "taken; the window's colormap is always its own", TakeAndIgnore},
+    {"noinstall", nullptr, "taken; changes nothing", TakeAndIgnore},
+    {"mono", nullptr, "taken; changes nothing", TakeAndIgnore},
+    {"delay", "MICROSECONDS", "taken and ignored: frames start 30 ms apart",
+     [](Options&, const char* v) { long long n = 0; return ParseNumber(v, 0, INT32_MAX, &n); }},
+    {"sync", nullptr, "wait for the X server's answer to every request (for finding faults)",
+     [](Options& o, const char*) { return o.sync = true; }},
+    {"xrm", "RESOURCE", "taken and ignored", TakeAndIgnore},
     {"help", nullptr, "print this text", [](Options& o, const char*) { return o.help = true; }},
     {"h", nullptr, nullptr, [](Options& o, const char*) { return o.help = true; }},
 };
@@ -181,6 +200,8 @@ std::string UsageLines(const OptionRow& row) {
 }
 
 }  // namespace
+
+std::span<const OptionRow> OptionTable() { return kOptions; }
 
 const OptionRow* FindOption(const char* arg, const char** name) {
   *name = nullptr;
@@ -249,8 +270,11 @@ std::string Usage() {
 StoredChoice ApplyRunOptions(const Options& options) {
   StoredChoice stored;
   stored.cycleTime = CycleTime;
+  const bool wholeTruth = options.target != DrawTarget::OwnWindow;
+  if (wholeTruth) CycleTime = StoredValueOf(&CycleTime).missing;
   for (int n = 1; n <= kModuleCount; ++n) {
     stored.active[n] = ModuleTable[n].active;
+    if (wholeTruth) ModuleTable[n].active = true;
     if (options.modules) ModuleTable[n].active = (*options.modules)[n];
     if (options.leftOut[n]) ModuleTable[n].active = false;
   }

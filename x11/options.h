@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "core/module_table.h"
@@ -37,6 +38,8 @@ struct Options {
   int firstModule = 0;                               // -module, 0 when not given
 
   bool fps = false;
+  bool sync = false;   // -sync: every X request waits for its reply
+  std::string visual;  // -visual, as given: the scenes need a GL visual of their own
   bool help = false;
 };
 
@@ -58,6 +61,9 @@ struct OptionRow {
   bool (*set)(Options& options, const char* value);
 };
 
+// Every option, in the order of the usage text.
+std::span<const OptionRow> OptionTable();
+
 // The row of an argument ("-cycle", "--no-love"), or null. For a per-module
 // option *name is set to its NAME, else to null.
 const OptionRow* FindOption(const char* arg, const char** name);
@@ -78,7 +84,11 @@ struct StoredChoice {
 
 // After LoadSettings: applies the cycle time and the modules of this run and
 // chooses the first module (the -module one if it takes part, else the next
-// one that does). Returns what was stored.
+// one that does). Returns what was stored. Drawing into a window someone
+// else gives (the daemon's, its settings program's preview), the command
+// line is the whole truth: lumvia.xml passes only what differs from its
+// defaults (every module, the stored default cycle time), so those are the
+// starting point, not the stored choice.
 StoredChoice ApplyRunOptions(const Options& options);
 
 // Puts the stored cycle time and enabled flags back, so that saving keeps

@@ -8,6 +8,7 @@
 
 #include <poll.h>
 #include <signal.h>
+#include <strings.h>
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -31,7 +32,8 @@
 namespace {
 
 constexpr int kColourBits = 32;
-constexpr uint32_t kFpsPeriod = 5000;  // ms between two -fps reports
+constexpr uint32_t kFpsShownPeriod = 1000;  // ms between two -fps figures on screen
+constexpr uint32_t kFpsPrintedPeriod = 5000;  // ms between two -fps lines on standard error
 
 volatile sig_atomic_t StopSignal = 0;  // SIGTERM or SIGINT, once one came
 void OnStopSignal(int signal) { StopSignal = signal; }
@@ -50,9 +52,8 @@ void SaveViews() {
   if (!End.own || !End.loaded) return;
   StoreModuleParams(CurrentModule);
   RestoreStoredChoice(End.stored);
-  if (!SaveSettingsFile())
-    std::fprintf(stderr, "lumvia: the settings could not be saved in %s\n",
-                 SettingsFilePath().c_str());
+  std::string why;
+  if (!SaveSettingsFile(&why)) std::fprintf(stderr, "lumvia: the settings were not saved: %s\n", why.c_str());
 }
 
 // An X error about the window drawn into means that its owner destroyed it
@@ -91,6 +92,13 @@ struct Surface {
   bool obscured = false;
   bool gone = false;  // destroyed by whoever made it
 };
+
+// A -visual that any GL visual answers: none, "default", "best" or "gl".
+bool IsAnyVisual(const std::string& name) {
+  for (const char* any : {"", "default", "best", "gl"})
+    if (strcasecmp(name.c_str(), any) == 0) return true;
+  return false;
+}
 
 void InstallStopSignals() {
   struct sigaction action{};
@@ -223,16 +231,41 @@ void WaitForEvents(Display* display, int ms) {
   poll(&connection, 1, ms);
 }
 
-struct FrameRate {
-  uint32_t since = 0;
+// -fps: the frames counted over a period and shown as a rate, on screen
+// every second and, in a window of its own, on standard error every 5 s
+// (under the daemon standard error only fills its log).
+struct FrameCount {
+  uint32_t period;
+  uint32_t since = TickCount();
   int frames = 0;
 
-  void Report() {
+  // The frames per second once a period is over, else a negative number.
+  double Rate() {
     const uint32_t elapsed = TickCount() - since;
-    if (elapsed < kFpsPeriod) return;
-    std::fprintf(stderr, "lumvia: %.1f frames per second\n", frames * 1000.0 / elapsed);
+    if (elapsed < period) return -1.0;
+    const double rate = frames * 1000.0 / elapsed;
     since += elapsed;
     frames = 0;
+    return rate;
+  }
+};
+
+struct FrameRate {
+  FrameCount shown{kFpsShownPeriod};
+  FrameCount printed{kFpsPrintedPeriod};
+
+  void Count() {
+    ++shown.frames;
+    ++printed.frames;
+  }
+  void Report(bool print) {
+    if (const double rate = shown.Rate(); rate >= 0.0) {
+      char text[32];
+      std::snprintf(text, sizeof text, "FPS: %.1f", rate);
+      SetCornerText(text);
+    }
+    if (const double rate = printed.Rate(); print && rate >= 0.0)
+      std::fprintf(stderr, "lumvia: %.1f frames per second\n", rate);
   }
 };
 
@@ -245,25 +278,27 @@ int RunFrames(const Options& options, Surface& s) {
   // the full-screen saver on Windows.
   SaverState.FullScreen = s.own;
   SetSettingsKey(&s.glx, kSettingsKeyPath);
-  LoadSettings();
+  if (std::string why; !LoadSettingsFile(&why))
+    std::fprintf(stderr, "lumvia: the settings file cannot be read, so the built-in settings"
+                         " are used: %s\n", why.c_str());
   End.stored = ApplyRunOptions(options);
   End.loaded = true;
   if (CurrentModule == 0)
     std::fprintf(stderr, "lumvia: no scene is enabled, so the screen stays black\n");
   if (!CreateGLContext(&s.glx, kColourBits)) return 1;  // it has said why
   SaverState.LastSwitchTime = TickCount();
-  FrameRate rate{TickCount(), 0};
+  FrameRate rate;
   while (true) {
     DrainEvents(s);
     if (StopSignal || !XErrorText.empty()) SaverState.Closing = true;
     if (SaverState.Closing) break;
     if (s.mapped && !s.obscured) {
       RenderFrame(&s.glx);
-      ++rate.frames;
+      rate.Count();
     } else {
       WaitForEvents(s.glx.display, static_cast<int>(kUnseenTickInterval));
     }
-    if (options.fps) rate.Report();
+    if (options.fps) rate.Report(s.own);
   }
   SaverState.Closed = true;
   DestroyGLContext();
@@ -285,8 +320,13 @@ int RunSaver(const Options& options) {
     return 1;
   }
   XSetErrorHandler(OnXError);
+  if (options.sync) XSynchronize(s.glx.display, True);
   int status = 1;
   if (OpenSurface(options, &s)) {
+    if (!IsAnyVisual(options.visual))
+      std::fprintf(stderr, "lumvia: -visual %s is not taken: the scenes draw with %s\n",
+                   options.visual.c_str(),
+                   s.own ? "a GL visual of their own choosing" : "the window's own visual");
     End.window = s.glx.window;
     End.own = s.own;
     status = RunFrames(options, s);

@@ -27,10 +27,21 @@ make_window() {
   echo "$! $(cat "$out")"
 }
 
-# --- -root on the root window ------------------------------------------------
-start_lumvia -root
+# The pure yellow samples of the frame rate's text in the lower left corner.
+corner_text() {
+  import -window root "$WORK/corner.png"
+  convert "$WORK/corner.png" -crop 240x40+0+728 +repage txt:- 2>/dev/null |
+    sed -n 's/.*(\([0-9.]*\),\([0-9.]*\),\([0-9.]*\).*/\1 \2 \3/p' |
+    awk '$1 > 240 && $2 > 240 && $3 < 40 { n++ } END { print n + 0 }'
+}
+
+# --- -root on the root window, with -fps ---------------------------------------
+start_lumvia -root -fps
 if reds=$(wait_for_sprite_colour); then pass "-root draws on the root window ($reds samples)"
 else fail "no sprite colour on the root window"; fi
+shown_rate() { [ "$(corner_text)" -gt 20 ]; }
+wait_for shown_rate && pass "-fps shows the frame rate in the lower left corner" ||
+  fail "no frame rate in the corner ($(corner_text) samples)"
 stop_lumvia "-root"
 
 # --- -window-id into the test's window -----------------------------------------

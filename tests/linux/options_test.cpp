@@ -45,6 +45,14 @@ TEST(OptionsTest, TakesTheHacksOptions) {
   EXPECT_EQ(Parse({"-window-id", "4194307"}).options.windowId, 4194307u);
   EXPECT_EQ(Parse({"-window-id", "7", "-window"}).options.target, DrawTarget::OwnWindow);
   EXPECT_TRUE(Parse({"-help"}).options.help);
+
+  // The options every display mode takes.
+  const ParsedOptions common = Parse({"-fps", "-visual", "0x21", "-install", "-noinstall", "-mono",
+                                      "-no-fps", "-delay", "20000", "-sync", "-xrm", "*x: y"});
+  ASSERT_TRUE(common.ok) << common.error;
+  EXPECT_FALSE(common.options.fps);
+  EXPECT_TRUE(common.options.sync);
+  EXPECT_EQ(common.options.visual, "0x21");
 }
 
 TEST(OptionsTest, ABadOptionOrValueIsNamed) {
@@ -63,6 +71,7 @@ TEST(OptionsTest, ABadOptionOrValueIsNamed) {
       {{"-geometry", "800x600+10"}, "bad value \"800x600+10\" for -geometry"},
       {{"-no-hope"}, "unknown option \"-no-hope\""},
       {{"-no-NAME"}, "unknown option \"-no-NAME\""},
+      {{"-delay", "soon"}, "bad value \"soon\" for -delay"},
   };
   for (const auto& [args, error] : cases) {
     const ParsedOptions parsed = Parse(args);
@@ -100,6 +109,18 @@ TEST_F(RunOptionsTest, TheRunsChoiceIsShownButNeverSaved) {
   LoadSettings();
   ApplyRunOptions(Parse({}).options);
   EXPECT_EQ(CurrentModule, 1);
+
+  // Under the daemon and in its preview the command line is the whole truth:
+  // what it does not say is lumvia.xml's default, not the stored choice.
+  LoadSettings();
+  ApplyRunOptions(Parse({"-root"}).options);
+  EXPECT_EQ(CountActiveModules(), kModuleCount);
+  EXPECT_EQ(CycleTime, 15);
+  LoadSettings();
+  ApplyRunOptions(Parse({"-window-id", "0x400003", "-no-joy", "-cycle", "30"}).options);
+  EXPECT_EQ(CountActiveModules(), kModuleCount - 1);
+  EXPECT_TRUE(ModuleTable[2].active && !ModuleTable[3].active);
+  EXPECT_EQ(CycleTime, 30);
 }
 
 // XScreenSaver's settings program builds the command line from lumvia.xml:
@@ -123,7 +144,7 @@ TEST(SettingsXmlTest, EveryControlGivesAnOptionOfTheTable) {
     ASSERT_NE(row, nullptr) << given;
     EXPECT_EQ(row->value != nullptr, (*it)[3].matched) << given;
   }
-  EXPECT_EQ(switches, 2 + kModuleCount);  // -root, -cycle and a box per module
+  EXPECT_EQ(switches, 3 + kModuleCount);  // -root, -cycle, -fps and a box per module
 
   std::smatch m;
   ASSERT_TRUE(std::regex_search(text, m, std::regex("arg=\"(-cycle) %\"[^>]*default=\"([0-9]+)\"")));
@@ -141,6 +162,28 @@ TEST(SettingsXmlTest, EveryControlGivesAnOptionOfTheTable) {
     ++boxes;
   }
   EXPECT_EQ(boxes, kModuleCount);
+}
+
+// The manual page lists every option of the table (a per-module one by its
+// prefix, "-no-").
+TEST(ManualPageTest, ListsEveryOption) {
+  std::ifstream file(LUMVIA_SOURCE_DIR "/x11/debian/lumvia.6x.in");
+  ASSERT_TRUE(file);
+  std::ostringstream page;
+  page << file.rdbuf();
+  int listed = 0;
+  for (const OptionRow& row : OptionTable()) {
+    if (!row.help) continue;
+    std::string name = row.name;
+    if (name.ends_with("NAME")) name.resize(name.size() - 4);
+    std::string roff = "\\-";
+    for (char c : name) roff += c == '-' ? std::string("\\-") : std::string(1, c);
+    EXPECT_TRUE(page.str().find("\n.B " + roff) != std::string::npos ||
+                page.str().find("\n.BI " + roff) != std::string::npos)
+        << roff;
+    ++listed;
+  }
+  EXPECT_GT(listed, 0);
 }
 
 }  // namespace
