@@ -130,9 +130,12 @@ void SaveDialogSettings(HWND dialog) {
 // OK after its save, and Cancel: the frame tick that is running posts the
 // WM_CLOSE once its drain is over. When no tick runs (the preview has no
 // context, or the command came between two ticks) the WM_CLOSE is posted
-// here; one that comes after the close finds the dialog closed.
+// here; one that comes after the close finds the dialog closed. The owner is
+// enabled before the dialog hides: an active window that hides while its
+// owner is still disabled hands the activation to some other window.
 void RequestClose(HWND dialog) {
   SaverState.Closing = true;
+  if (HWND owner = GetWindow(dialog, GW_OWNER)) EnableWindow(owner, TRUE);
   ShowWindow(dialog, SW_HIDE);
   if (!FrameLoopRunning || !SaverState.InTick) PostMessageA(dialog, WM_CLOSE, 0, 0);
 }
