@@ -16,10 +16,13 @@
 // desktop has the input. The program's reads come through this wrapper (the
 // test program is linked with -Wl,--wrap of the import), which fails them
 // while asked to.
+#define LUMVIA_TEXT2(x) #x
+#define LUMVIA_TEXT(x) LUMVIA_TEXT2(x)
+#define LUMVIA_CURSOR_SYMBOL(kind) LUMVIA_TEXT(__USER_LABEL_PREFIX__) kind LUMVIA_CURSOR_IMPORT
 bool CursorUnreadable = false;
-extern "C" decltype(&GetCursorPos) RealCursorRead asm("__real_" LUMVIA_CURSOR_IMPORT);
+extern "C" decltype(&GetCursorPos) RealCursorRead asm(LUMVIA_CURSOR_SYMBOL("__real_"));
 BOOL WINAPI ReadCursorUnlessUnreadable(POINT* p) { return CursorUnreadable ? FALSE : RealCursorRead(p); }
-extern "C" decltype(&GetCursorPos) WrappedCursorRead asm("__wrap_" LUMVIA_CURSOR_IMPORT);
+extern "C" decltype(&GetCursorPos) WrappedCursorRead asm(LUMVIA_CURSOR_SYMBOL("__wrap_"));
 decltype(&GetCursorPos) WrappedCursorRead = ReadCursorUnlessUnreadable;
 
 namespace {
@@ -339,9 +342,12 @@ TEST_F(SaverWindowTest, ACursorThatCannotBeReadHasNotMoved) {
   SetCursorPos(300, 300);
   MakeFullScreen();
   CursorUnreadable = true;
+  POINT p;
+  const bool read = GetCursorPos(&p);
   const bool closed = CloseQueuedAfterMove(300, 300);
   SendMessageA(window_, WM_DISPLAYCHANGE, 32, 0);  // nor does the anchor move
   CursorUnreadable = false;
+  ASSERT_FALSE(read);  // the wrapper is in place
   EXPECT_FALSE(closed);
   EXPECT_EQ(HostState.CursorAnchor.x, 300);
   EXPECT_EQ(HostState.CursorAnchor.y, 300);
