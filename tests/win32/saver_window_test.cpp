@@ -19,9 +19,11 @@
 #define LUMVIA_TEXT2(x) #x
 #define LUMVIA_TEXT(x) LUMVIA_TEXT2(x)
 #define LUMVIA_CURSOR_SYMBOL(kind) LUMVIA_TEXT(__USER_LABEL_PREFIX__) kind LUMVIA_CURSOR_IMPORT
-bool CursorUnreadable = false;
 extern "C" decltype(&GetCursorPos) RealCursorRead asm(LUMVIA_CURSOR_SYMBOL("__real_"));
+namespace {
+bool CursorUnreadable = false;
 BOOL WINAPI ReadCursorUnlessUnreadable(POINT* p) { return CursorUnreadable ? FALSE : RealCursorRead(p); }
+}  // namespace
 extern "C" decltype(&GetCursorPos) WrappedCursorRead asm(LUMVIA_CURSOR_SYMBOL("__wrap_"));
 decltype(&GetCursorPos) WrappedCursorRead = ReadCursorUnlessUnreadable;
 
