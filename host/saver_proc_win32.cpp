@@ -39,7 +39,7 @@ void OnCreate(HWND window) {
 void OnDisplayChange(HWND window) {
   if (HostState.PreviewMode) return;
   CoverMonitors(window);
-  GetCursorPos(&HostState.CursorAnchor);
+  TakeCursorAnchor();
 }
 
 void OnClose() {

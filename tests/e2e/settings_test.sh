@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The settings dialog of the real lumvia.scr: the tails that open it, OK and
-# Cancel ending it with 1, what each leaves in the registry, and what the
-# saver shows afterwards.
+# Cancel ending it with 1 and handing the activation back to its owner, what
+# each leaves in the registry, and what the saver shows afterwards.
 . "$(dirname "$0")/lib.sh"
 scr=$(winpath "$SCR")
 
@@ -28,6 +28,13 @@ button=$ok
 for tail in '' '/c' '/c:1234' '-' '   ' '/C 77' '\tc'; do
   check "tail '$tail' opens the dialog, ended by button $button" "exit 1" "$(settings_run "$tail" $button)"
   button=$(( button == ok ? cancel : ok ))
+done
+
+# Opened from the Screen Saver settings page, whose window is in front and
+# becomes the owner: OK and Cancel give it back, enabled and active.
+for id in $ok $cancel; do
+  check "button $id gives the window that opened the settings back the activation" \
+    "exit 1 owner 1 enabled 1 active 1" "$(host owned "$scr" '/c:%u' $id | tr '\n' ' ' | sed 's/ $//')"
 done
 
 # Cancel after Disable All writes nothing.

@@ -789,7 +789,7 @@ double SpriteShare(int* viewportWidth, int* viewportHeight) {
   return static_cast<double>(red) / (w * h);
 }
 
-TEST_F(SettingsDialogTest, ThePreviewIsDrawnAndNeverChangesModuleByTime) {
+TEST_F(SettingsDialogTest, ThePreviewIsDrawnFillsThePaneAndNeverChangesModuleByTime) {
   WriteRegistry("cycle time", 0);
   Open();
   RECT client;
@@ -806,6 +806,16 @@ TEST_F(SettingsDialogTest, ThePreviewIsDrawnAndNeverChangesModuleByTime) {
   EXPECT_EQ(Read<int>([] { return CurrentModule; }), 1);
   EXPECT_EQ(CheckedModule(), 1);
   EXPECT_TRUE(Read<bool>([] { return MessageBoxCaptions.empty(); }));
+
+  // Moved to a monitor of another scale, the dialog is laid out anew and the
+  // pane changes size: the picture fills it still.
+  OnDialog([this] { SetWindowPos(Item(IDC_PREVIEW_PANE), nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER); });
+  WaitFrames(2);
+  GetClientRect(Item(IDC_PREVIEW_PANE), &client);
+  ASSERT_LT(client.bottom, height);
+  OnDialog([&] { SpriteShare(&width, &height); });
+  EXPECT_EQ(width, client.right);
+  EXPECT_EQ(height, client.bottom);
 }
 
 TEST_F(SettingsDialogTest, TheAboutBoxShowsTheVersionAndClosesEveryWay) {
