@@ -165,7 +165,7 @@ void ShowOnly(int module) {
   SetBuiltInDefaults();
   for (int n = 1; n <= kModuleCount; ++n) ModuleTable[n].active = n == module;
   CycleTime = 15;
-  ResetSceneState();
+  FrameState = {};
   SeedRandom(1);
   CurrentModule = module;
   LoadModuleParams(module);

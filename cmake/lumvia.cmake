@@ -31,6 +31,23 @@ function(lumvia_windows_program target)
   set_property(GLOBAL APPEND PROPERTY LUMVIA_WINDOWS_PROGRAMS ${target})
 endfunction()
 
+# The build of the Debian package takes the distribution's compiler and linker
+# flags (hardening: stack protector, fortified functions, full RELRO, bind
+# now), as dpkg-buildflags gives them.
+option(LUMVIA_DEBIAN_FLAGS "Build with the flags of dpkg-buildflags" OFF)
+if(LUMVIA_DEBIAN_FLAGS)
+  foreach(kind CPPFLAGS CFLAGS CXXFLAGS LDFLAGS)
+    execute_process(COMMAND ${CMAKE_COMMAND} -E env DEB_BUILD_MAINT_OPTIONS=hardening=+all
+                            dpkg-buildflags --get ${kind}
+                    OUTPUT_VARIABLE debian_${kind} OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+  endforeach()
+  string(APPEND CMAKE_C_FLAGS " ${debian_CPPFLAGS} ${debian_CFLAGS}")
+  string(APPEND CMAKE_CXX_FLAGS " ${debian_CPPFLAGS} ${debian_CXXFLAGS}")
+  foreach(kind EXE SHARED MODULE)
+    string(APPEND CMAKE_${kind}_LINKER_FLAGS " ${debian_LDFLAGS}")
+  endforeach()
+endif()
+
 if(WIN32)
   # Windows tests run under Wine with a private prefix inside the build folder
   # (the i686 build's is a 32-bit one: the test preset names it).

@@ -7,16 +7,19 @@
 #include <cstdio>
 #include <limits>
 
+#include "core/frame_state.h"
 #include "core/module_table.h"
 #include "core/saver_state.h"
 #include "platform/messages.h"
+#include "settings/stored_values.h"
 
 namespace {
 
 constexpr float kRotationStep = 1.5f;
 constexpr float kSpeedStep = 0.125f;
-constexpr float kSlowest = 0.0625f;
-constexpr float kFastest = 10.0f;
+// The keys hold the speed within the range the settings store holds it to.
+constexpr float kSlowest = static_cast<float>(StoredValueOf(&ModuleRecord::speed).low);
+constexpr float kFastest = static_cast<float>(StoredValueOf(&ModuleRecord::speed).high);
 constexpr int kDepthDivisor = 50;
 constexpr float kFineZoomStep = 0.3f;
 constexpr float kFinePanStep = 0.1f;

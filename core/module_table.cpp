@@ -1,6 +1,8 @@
 // Module records, built-in defaults and the enabled-module searches.
 #include "core/module_table.h"
 
+#include "core/frame_state.h"
+
 const char* const ModuleNames[kModuleSlots] = {
     "",          "Love",    "Peace",   "Joy",         "Harmony", "Creativity",
     "Serenity",  "Truth",   "Insight", "Inspiration", "Bliss",
@@ -11,38 +13,18 @@ ModuleRecord DefaultTable[kModuleSlots];
 
 namespace {
 
-// The view before the first load; also what a load of module 0 leaves in place.
-constexpr ModuleRecord kStartView = {40.0f, 0.0f, 0.0f, -90.0f, 0.0f, 0.0f, 5.0f, false};
 constexpr ModuleRecord kGenericDefaults = {40.0f, 0.0f, 0.0f, -90.0f, 0.0f, 0.0f, 0.5f, true};
 
 void SetView(const ModuleRecord& r) {
-  g_fDepth = r.depth;
-  g_fHorz = r.horz;
-  g_fVert = r.vert;
-  g_fXrot = r.xrot;
-  g_fYrot = r.yrot;
-  g_fZrot = r.zrot;
-  g_fSpeed = r.speed;
+  FrameState.View = {r.depth, r.horz, r.vert, r.xrot, r.yrot, r.zrot, r.speed};
 }
 
 }  // namespace
 
-float g_fDepth = kStartView.depth;
-float g_fHorz = kStartView.horz;
-float g_fVert = kStartView.vert;
-float g_fXrot = kStartView.xrot;
-float g_fYrot = kStartView.yrot;
-float g_fZrot = kStartView.zrot;
-float g_fSpeed = kStartView.speed;
 int CurrentModule = 1;
-float SpinAngle = 0.0f;
 
 void ResetModuleTable() {
-  for (int n = 0; n < kModuleSlots; ++n) {
-    ModuleTable[n] = ModuleRecord{};
-    DefaultTable[n] = ModuleRecord{};
-  }
-  SetView(kStartView);
+  for (int n = 0; n < kModuleSlots; ++n) ModuleTable[n] = DefaultTable[n] = ModuleRecord{};
   CurrentModule = 1;
 }
 
@@ -79,13 +61,8 @@ void LoadModuleParams(int module) {
 void StoreModuleParams(int module) {
   if (!IsModuleNumber(module)) return;
   ModuleRecord& r = ModuleTable[module];
-  r.depth = g_fDepth;
-  r.horz = g_fHorz;
-  r.vert = g_fVert;
-  r.xrot = g_fXrot;
-  r.yrot = g_fYrot;
-  r.zrot = g_fZrot;
-  r.speed = g_fSpeed;
+  const ViewParams& v = FrameState.View;
+  r = {v.depth, v.horz, v.vert, v.xrot, v.yrot, v.zrot, v.speed, r.active};
 }
 
 void LoadDefaultParams(int module) {

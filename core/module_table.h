@@ -1,5 +1,6 @@
 // The ten modules: their persisted parameter records, the built-in defaults,
-// the live view parameters of the module on screen and the module searches.
+// the module on screen and the module searches. The live view parameters of
+// the module on screen are part of the frame state (core/frame_state.h).
 #pragma once
 
 #include <cstdint>
@@ -26,23 +27,10 @@ extern const char* const ModuleNames[kModuleSlots];
 extern ModuleRecord ModuleTable[kModuleSlots];
 extern ModuleRecord DefaultTable[kModuleSlots];  // built-in defaults, read-only after a load
 
-// --- ViewParams: the live parameters of the module on screen ---------------
-extern float g_fDepth;
-extern float g_fHorz;
-extern float g_fVert;
-extern float g_fXrot;
-extern float g_fYrot;
-extern float g_fZrot;
-extern float g_fSpeed;
-
 // The module on screen, 1 to 10, or 0 when no module is active.
 extern int CurrentModule;
 
-// The scenes' shared turning angle in degrees: it falls by the speed every
-// drawn frame and starts again at 0 with every module load.
-extern float SpinAngle;
-
-// Puts the table, the view and CurrentModule back to their start-up values.
+// Puts both tables and CurrentModule back to their start-up values.
 void ResetModuleTable();
 
 void SetBuiltInDefaults();

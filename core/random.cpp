@@ -1,15 +1,12 @@
 // The linear congruential generator that scenes draw from.
 #include "core/random.h"
 
-namespace {
-uint32_t RandomState = 1;
-}
+#include "core/frame_state.h"
 
-void SeedRandom(uint32_t seed) { RandomState = seed; }
-
-uint32_t RandomGeneratorState() { return RandomState; }
+void SeedRandom(uint32_t seed) { FrameState.RandomState = seed; }
 
 int DrawRandom() {
-  RandomState = RandomState * 214013u + 2531011u;
-  return static_cast<int>((RandomState >> 16) & 0x7FFFu);
+  uint32_t& state = FrameState.RandomState;
+  state = state * 214013u + 2531011u;
+  return static_cast<int>((state >> 16) & 0x7FFFu);
 }

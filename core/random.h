@@ -1,5 +1,6 @@
 // The process's one pseudo-random generator, the same on every platform:
 // state = state * 214013 + 2531011 (mod 2^32); each draw yields bits 16 to 30.
+// Its state is part of the frame state (core/frame_state.h).
 #pragma once
 
 #include <cstdint>
@@ -8,5 +9,3 @@ constexpr int kRandomMax = 32767;
 
 void SeedRandom(uint32_t seed);
 int DrawRandom();  // 0 to kRandomMax
-// The generator's state: SeedRandom with it continues the same sequence.
-uint32_t RandomGeneratorState();

@@ -19,6 +19,7 @@
 #include "frames/frame_loop_win32.h"
 #include "platform/messages.h"
 #include "render/gl_context.h"
+#include "render/render_state.h"
 #include "resources/settings_ids.h"
 #include "settings/store.h"
 
@@ -59,6 +60,11 @@ bool FrameLoopRunning = false;
 // frames, and the box would never be painted.
 bool AboutOpen = false;
 bool TickHeld = false;
+
+// The preview pane's size as its viewport last took it. The program is
+// per-monitor DPI-aware: Windows lays the dialog out anew when it moves to a
+// monitor of another scale, and the pane changes size with it.
+SIZE PaneViewport = {};
 
 int ModuleOfEnableBox(int id) {
   for (int module = 1; module <= kModuleCount; ++module)
@@ -131,9 +137,12 @@ void SaveDialogSettings(HWND dialog) {
 // OK after its save, and Cancel: the frame tick that is running posts the
 // WM_CLOSE once its drain is over. When no tick runs (the preview has no
 // context, or the command came between two ticks) the WM_CLOSE is posted
-// here; one that comes after the close finds the dialog closed.
+// here; one that comes after the close finds the dialog closed. The owner is
+// enabled before the dialog hides: an active window that hides while its
+// owner is still disabled hands the activation to some other window.
 void RequestClose(HWND dialog) {
   SaverState.Closing = true;
+  if (HWND owner = GetWindow(dialog, GW_OWNER)) EnableWindow(owner, TRUE);
   ShowWindow(dialog, SW_HIDE);
   if (!FrameLoopRunning || !SaverState.InTick) PostMessageA(dialog, WM_CLOSE, 0, 0);
 }
@@ -146,11 +155,21 @@ void ShowAbout(HWND dialog) {
   TickHeld = false;
 }
 
+// The viewport follows the pane's size before a frame is drawn in it.
+void FitViewportToPane(HWND dialog) {
+  RECT client{};
+  GetClientRect(GetDlgItem(dialog, IDC_PREVIEW_PANE), &client);
+  if (client.right == PaneViewport.cx && client.bottom == PaneViewport.cy) return;
+  PaneViewport = {client.right, client.bottom};
+  SetViewport(client.right, client.bottom);
+}
+
 void RenderTick(HWND dialog) {
   if (AboutOpen) {
     TickHeld = true;
     return;
   }
+  if (!SaverState.Closing) FitViewportToPane(dialog);
   // Keys typed into the cycle-time box or the list of choices work there.
   HandleRenderTick(dialog, [] {
     return !CycleEditActive && GetDlgCtrlID(GetFocus()) != IDC_OTHER_MONITORS;

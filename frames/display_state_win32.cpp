@@ -11,6 +11,10 @@ namespace {
 // GUID_CONSOLE_DISPLAY_STATE: its data is a DWORD, 0 off, 1 on, 2 dimmed.
 constexpr GUID kConsoleDisplayState = {
     0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+// GUID_MONITOR_POWER_ON, the same news where the console's state is unknown
+// (Windows 7): a DWORD, 0 off, 1 on.
+constexpr GUID kMonitorPowerOn = {
+    0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
 constexpr DWORD kDisplayOff = 0;
 
 using RegisterFn = HPOWERNOTIFY(WINAPI*)(HANDLE, LPCGUID, DWORD);
@@ -35,8 +39,9 @@ void WatchDisplayState(HWND window) {
       reinterpret_cast<void*>(User32Function("RegisterPowerSettingNotification")));
   Unregister = reinterpret_cast<UnregisterFn>(
       reinterpret_cast<void*>(User32Function("UnregisterPowerSettingNotification")));
-  if (registerFn && Unregister && !Registration)
-    Registration = registerFn(window, &kConsoleDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE);
+  if (!registerFn || !Unregister || Registration) return;
+  Registration = registerFn(window, &kConsoleDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE);
+  if (!Registration) Registration = registerFn(window, &kMonitorPowerOn, DEVICE_NOTIFY_WINDOW_HANDLE);
 }
 
 void StopWatchingDisplayState() {
@@ -48,8 +53,9 @@ void StopWatchingDisplayState() {
 void NoteDisplayState(WPARAM event, LPARAM setting) {
   if (event != PBT_POWERSETTINGCHANGE || !setting) return;
   const auto* change = reinterpret_cast<const POWERBROADCAST_SETTING*>(setting);
-  if (!IsEqualGUID(change->PowerSetting, kConsoleDisplayState) || change->DataLength < sizeof(DWORD))
-    return;
+  const bool display = IsEqualGUID(change->PowerSetting, kConsoleDisplayState) ||
+                       IsEqualGUID(change->PowerSetting, kMonitorPowerOn);
+  if (!display || change->DataLength < sizeof(DWORD)) return;
   DWORD state = 0;
   std::memcpy(&state, change->Data, sizeof state);
   DisplayOff = state == kDisplayOff;

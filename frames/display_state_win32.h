@@ -9,12 +9,14 @@
 #include "frames/frame.h"
 
 // Registers the full-screen saver window for the display's state, which starts
-// as on; without the service (older systems) the display always counts as on.
+// as on: the console display's state, or the monitor's power where the system
+// does not know the former (Windows 7). Without the service (before Windows
+// Vista) the display always counts as on.
 void WatchDisplayState(HWND window);
 // Gives the registration back; nothing happens when there is none.
 void StopWatchingDisplayState();
 // WM_POWERBROADCAST: a PBT_POWERSETTINGCHANGE of the console display's state
-// records it. Anything else is left alone.
+// or of the monitor's power records it. Anything else is left alone.
 void NoteDisplayState(WPARAM event, LPARAM setting);
 
 // True while the display is on (or dimmed), the window and every window

@@ -2,16 +2,13 @@
 // module cycling, pacing to 30 ms, drawing the current module, presenting it.
 #include "frames/frame.h"
 
+#include "core/frame_state.h"
 #include "core/module_table.h"
-#include "core/random.h"
 #include "render/gl.h"
 #include "render/gl_context.h"
 #include "render/render_state.h"
-#include "render/scene.h"
 #include "scenes/scenes.h"
 #include "settings/store.h"
-
-ViewportList FrameViewports = {};
 
 namespace {
 
@@ -37,44 +34,18 @@ void PaceFrame() {
   if (elapsed < kFrameInterval) SleepMilliseconds(kFrameInterval - elapsed);
 }
 
-// Everything a scene frame advances: its items and frame count, the spin,
-// the sway, the random generator and the view ("Truth" rolls it).
-struct SceneSnapshot {
-  SceneState scene;
-  float spinAngle;
-  float swayOffset;
-  bool swayRising;
-  uint32_t random;
-  float view[7];
-};
-
-SceneSnapshot TakeSnapshot(int module) {
-  return {SceneStates[module], SpinAngle, SwayOffset, SwayRising, RandomGeneratorState(),
-          {g_fDepth, g_fHorz, g_fVert, g_fXrot, g_fYrot, g_fZrot, g_fSpeed}};
-}
-
-void PutBack(const SceneSnapshot& s, int module) {
-  SceneStates[module] = s.scene;
-  SpinAngle = s.spinAngle;
-  SwayOffset = s.swayOffset;
-  SwayRising = s.swayRising;
-  SeedRandom(s.random);
-  float* view[] = {&g_fDepth, &g_fHorz, &g_fVert, &g_fXrot, &g_fYrot, &g_fZrot, &g_fSpeed};
-  for (int i = 0; i < 7; ++i) *view[i] = s.view[i];
-}
-
-// Each viewport after the first is drawn from the state the first started
-// from; drawing is deterministic, so each ends in the same state, and the
-// scene has advanced by one frame. Several viewports clip their own clear.
+// Each viewport after the first is drawn from the frame state the first
+// started from; drawing is deterministic, so each ends in the same state, and
+// the scene has advanced by one frame. Several viewports clip their own clear.
 bool DrawInViewports(int module) {
   const ViewportList& list = FrameViewports;
   const bool clip = list.count > 1;
-  const SceneSnapshot before = TakeSnapshot(module);
+  const FrameStateRecord before = FrameState;
   if (clip) glEnable(GL_SCISSOR_TEST);
   bool drawn = true;
   for (int i = 0; i < list.count; ++i) {
     const Viewport& v = list.items[i];
-    if (i > 0) PutBack(before, module);
+    if (i > 0) FrameState = before;
     SetViewportAt(v.x, v.y, v.width, v.height);
     if (clip) glScissor(v.x, v.y, v.width, v.height);
     drawn = SceneFunctions[module]() && drawn;

@@ -28,6 +28,10 @@ int SwapIntervalFor(int refreshHz);
 // control; with the rate unknown, leaves the interval as it is.
 void MatchSwapInterval(int refreshHz);
 
+// Puts everything the engine holds back to how a process starts: the module
+// tables, the frame state, the saver's flags, the settings and the viewports.
+void ResetEngineState();
+
 // While no frame could be seen (the display is off, the window hidden), the
 // frame loop calls no RenderFrame, so the scenes stand still while the cycle
 // time keeps counting, and asks again this often at most.

@@ -2,7 +2,7 @@
 #include "host/host_entry_win32.h"
 
 #include "dialogs/settings_dialog_win32.h"
-#include "host/host_state.h"
+#include "host/host_state_win32.h"
 #include "host/password_win32.h"
 #include "host/saver_window_win32.h"
 #include "resources/resource.h"
@@ -24,6 +24,18 @@ bool IsWin9xPlatform() {
   const BOOL known = GetVersionExA(&version);
 #pragma GCC diagnostic pop
   return known && version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
+}
+
+// The system's error report must not come up behind a topmost window that
+// no longer draws, nor find the cursor held inside the control menu: the
+// full-screen window is hidden, by the system's default procedure alone (none
+// of the program's own code runs any more), and the cursor is let go.
+void StepAsideForTheReport() {
+  HWND saver = HostState.SaverWindow;
+  if (!saver || HostState.PreviewMode || !IsWindow(saver)) return;
+  ClipCursor(nullptr);
+  SetWindowLongPtrA(saver, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcA));
+  ShowWindow(saver, SW_HIDE);
 }
 
 // The first switch letter decides (host/command_tail.h).
@@ -68,8 +80,10 @@ int HostEntry(HINSTANCE instance, HINSTANCE, const char* tail, int) {
   return result;
 }
 
+// A window handle is 32 bits wide between programs of either word size, and
+// a 64-bit program widens it with its sign, as the system does.
 HWND WindowFromNumber(uint32_t number) {
-  return reinterpret_cast<HWND>(static_cast<uintptr_t>(number));
+  return reinterpret_cast<HWND>(static_cast<LONG_PTR>(static_cast<LONG>(number)));
 }
 
 int RunPreview(const char* text) {
@@ -98,6 +112,7 @@ void InstallExceptionGuard() { PreviousFilter = SetUnhandledExceptionFilter(Exce
 void RemoveExceptionGuard() { SetUnhandledExceptionFilter(PreviousFilter); }
 
 LONG WINAPI ExceptionGuardFilter(EXCEPTION_POINTERS* exception) {
+  StepAsideForTheReport();
   SetUnhandledExceptionFilter(PreviousFilter);
   const LONG verdict = UnhandledExceptionFilter(exception);
   if (verdict != EXCEPTION_EXECUTE_HANDLER) return verdict;

@@ -24,8 +24,9 @@ bool PrepareDialogClasses(HINSTANCE instance);
 int RunPasswordChange(const char* text);
 
 // The exception guard around the run modes: an exception that nothing handles
-// goes to the system's filter; when that filter handles it, the screen-saver
-// running state is cleared and the process ends with -1.
+// goes to the system's filter, the full-screen window hidden and the cursor
+// let go first; when that filter handles it, the screen-saver running state
+// is cleared and the process ends with -1.
 void InstallExceptionGuard();
 void RemoveExceptionGuard();
 LONG WINAPI ExceptionGuardFilter(EXCEPTION_POINTERS* exception);

@@ -37,6 +37,10 @@ MonitorLayout CurrentMonitorLayout() {
   return LayOutMonitors(list.rects, list.count, list.primary, OtherMonitors);
 }
 
+// The window leaves part of the desktop, the bounding rectangle of every
+// monitor, uncovered.
+bool MonitorsOpen = false;
+
 }  // namespace
 
 void CoverMonitors(HWND window) {
@@ -45,4 +49,10 @@ void CoverMonitors(HWND window) {
   SetWindowPos(window, HWND_TOPMOST, w.left, w.top, w.right - w.left, w.bottom - w.top,
                SWP_NOACTIVATE);
   FrameViewports = layout.viewports;
+  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  MonitorsOpen = w.left > left || w.top > top ||
+                 w.right < left + GetSystemMetrics(SM_CXVIRTUALSCREEN) ||
+                 w.bottom < top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
 }
+
+bool LeavesMonitorsOpen() { return MonitorsOpen; }

@@ -8,3 +8,7 @@
 // the frame step its viewports: at creation and on every change of the
 // display layout.
 void CoverMonitors(HWND window);
+
+// Whether the window, as last placed, leaves a monitor uncovered: "leave as
+// they are" on a desktop of more than one monitor.
+bool LeavesMonitorsOpen();

@@ -3,7 +3,7 @@
 // means that no password is asked.
 #include "host/password_win32.h"
 
-#include "host/host_state.h"
+#include "host/host_state_win32.h"
 
 namespace {
 

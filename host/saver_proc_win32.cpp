@@ -8,7 +8,7 @@
 #include "frames/display_state_win32.h"
 #include "frames/frame.h"
 #include "frames/frame_loop_win32.h"
-#include "host/host_state.h"
+#include "host/host_state_win32.h"
 #include "host/monitors_win32.h"
 #include "host/saver_window_win32.h"
 #include "platform/messages.h"
@@ -41,7 +41,7 @@ void OnDisplayChange(HWND window) {
   MatchSwapToMonitor(window);
   if (HostState.PreviewMode) return;
   CoverMonitors(window);
-  GetCursorPos(&HostState.CursorAnchor);
+  TakeCursorAnchor();
 }
 
 void OnClose() {

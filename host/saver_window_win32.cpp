@@ -5,8 +5,10 @@
 
 #include <cstdlib>
 
-#include "host/host_state.h"
+#include "host/host_state_win32.h"
+#include "host/monitors_win32.h"
 #include "host/password_win32.h"
+#include "platform/messages.h"
 
 namespace {
 
@@ -84,7 +86,7 @@ void RestoreInputMethod(HWND window) {
 
 void OnCreate(HWND window) {
   DetachInputMethod(window);
-  GetCursorPos(&HostState.CursorAnchor);
+  TakeCursorAnchor();
   if (!HostState.PreviewMode) SetCursor(nullptr);
 }
 
@@ -104,17 +106,19 @@ bool IsSwallowedCommand(WPARAM command) {
 
 LRESULT OnClose(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (HostState.Win9xPlatform && !ConfirmClose(window)) {
-    GetCursorPos(&HostState.CursorAnchor);
+    TakeCursorAnchor();
     return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
 // Travel is measured from the anchor, not from the previous message, so slow
-// creeping closes the saver too once the cursor is far enough away.
+// creeping closes the saver too once the cursor is far enough away. A cursor
+// that cannot be read (another desktop has the input: the lock screen, an
+// elevation prompt, a disconnected remote session) has not moved.
 void ApplyMouseRule(HWND window) {
   POINT p{};
-  GetCursorPos(&p);
+  if (!GetCursorPos(&p)) return;
   const auto dx = static_cast<unsigned long long>(
       std::llabs(static_cast<long long>(p.x) - HostState.CursorAnchor.x));
   const auto dy = static_cast<unsigned long long>(
@@ -126,6 +130,11 @@ void ApplyMouseRule(HWND window) {
 }
 
 }  // namespace
+
+void TakeCursorAnchor() {
+  POINT p{};
+  if (GetCursorPos(&p)) HostState.CursorAnchor = p;
+}
 
 HWND MakeSaverWindow(HWND parent) {
   const WindowShape shape = parent ? PreviewShape(parent) : FullScreenShape();
@@ -210,6 +219,21 @@ LRESULT SaverDefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
       break;
     case WM_MOUSEMOVE:
       if (!HostState.Verifying) ApplyMouseRule(window);
+      break;
+    // The control menu, the parameter display and the password dialog are
+    // modal: the window is disabled while one is open and enabled again as it
+    // closes. The cursor stands where that window was, and counts from there.
+    case WM_ENABLE:
+      if (wParam) TakeCursorAnchor();
+      break;
+    // Where monitors are left uncovered, the mouse moving there and a click
+    // there into another program never reach the window: the cursor is read
+    // at each frame wherever it is, and losing the activation ends the saver.
+    case kRenderTick:
+      if (!HostState.Verifying && LeavesMonitorsOpen()) ApplyMouseRule(window);
+      break;
+    case WM_ACTIVATEAPP:
+      if (!HostState.Verifying && !wParam && LeavesMonitorsOpen()) PostMessageA(window, WM_CLOSE, 0, 0);
       break;
   }
   return DefWindowProcA(window, message, wParam, lParam);

@@ -28,3 +28,7 @@ LRESULT SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 
 // The default behaviour: hidden cursor, the mouse rule, the password check.
 LRESULT SaverDefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Takes the anchor of the mouse rule afresh from the cursor; keeps it as it
+// was when the cursor cannot be read.
+void TakeCursorAnchor();

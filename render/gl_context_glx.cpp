@@ -5,6 +5,8 @@
 
 #include <GL/glx.h>
 
+#include <string>
+
 #include "platform/platform.h"
 #include "render/gl_choices.h"
 #include "render/gl_context.h"
@@ -24,6 +26,47 @@ Function GlxFunction(const char* name) {
   return reinterpret_cast<Function>(glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name)));
 }
 
+// The corner text and the display lists of its font's characters.
+constexpr int kFirstChar = 32;
+constexpr int kChars = 95;  // the printable ASCII characters
+constexpr int kCornerMargin = 8;  // pixels from the window's left and bottom edges
+std::string CornerText;
+XFontStruct* CornerFont = nullptr;
+GLuint FontLists = 0;
+
+void ReleaseFont() {
+  if (FontLists) glDeleteLists(FontLists, kChars);
+  if (CornerFont) XFreeFont(Target.display, CornerFont);
+  FontLists = 0;
+  CornerFont = nullptr;
+}
+
+void DrawCornerText() {
+  if (CornerText.empty() || !FontLists) return;
+  GLint viewport[4];
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  glPushAttrib(GL_ALL_ATTRIB_BITS);
+  glDisable(GL_LIGHTING);
+  glDisable(GL_TEXTURE_2D);
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_BLEND);
+  glMatrixMode(GL_PROJECTION);
+  glPushMatrix();
+  glLoadIdentity();
+  glOrtho(0, viewport[2], 0, viewport[3], -1, 1);
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  glLoadIdentity();
+  glColor3f(1.0f, 1.0f, 0.0f);
+  glRasterPos2i(kCornerMargin, kCornerMargin + CornerFont->descent);
+  glListBase(FontLists - kFirstChar);
+  glCallLists(static_cast<GLsizei>(CornerText.size()), GL_UNSIGNED_BYTE, CornerText.data());
+  glPopMatrix();
+  glMatrixMode(GL_PROJECTION);
+  glPopMatrix();
+  glPopAttrib();
+}
+
 bool Fail(const char* text) {
   DestroyGLContext();
   ShowMessageBox(nullptr, text, "ERROR", kMbOk | kMbIconExclamation);
@@ -35,11 +78,15 @@ int Config(XVisualInfo* visual, int attribute) {
   return glXGetConfig(Target.display, visual, attribute, &value) == 0 ? value : 0;
 }
 
-// What the scenes need of a window someone else made: GL, RGBA, double
-// buffering and a depth buffer of at least 16 bits.
-bool Usable(XVisualInfo* visual) {
-  return Config(visual, GLX_USE_GL) && Config(visual, GLX_RGBA) &&
-         Config(visual, GLX_DOUBLEBUFFER) && Config(visual, GLX_DEPTH_SIZE) >= 16;
+// What the scenes need of a window someone else made that its visual lacks
+// (GL, RGBA, double buffering, a depth buffer of at least 16 bits), or null.
+const char* Missing(XVisualInfo* visual) {
+  if (!Config(visual, GLX_USE_GL)) return "the window's visual has no GL";
+  if (!Config(visual, GLX_RGBA)) return "the window's visual has no RGBA colour";
+  if (!Config(visual, GLX_DOUBLEBUFFER)) return "the window's visual has no double buffering";
+  if (Config(visual, GLX_DEPTH_SIZE) < 16)
+    return "the window's visual has no depth buffer of 16 bits or more";
+  return nullptr;
 }
 
 // The visual of the window, or null.
@@ -69,9 +116,10 @@ bool CreateGLContext(WindowHandle window, int) {
     return Fail("Can't Create A GL Device Context.");
   TargetScreen = XScreenNumberOfScreen(attributes.screen);
   XVisualInfo* visual = VisualOf(attributes);
-  if (!visual || !Usable(visual)) {
-    if (visual) XFree(visual);
-    return Fail("Can't Find A Suitable PixelFormat.");
+  if (!visual) return Fail("the window's visual is unknown to the display");
+  if (const char* missing = Missing(visual)) {
+    XFree(visual);
+    return Fail(missing);
   }
   Context = glXCreateContext(Target.display, visual, nullptr, True);
   XFree(visual);
@@ -84,6 +132,8 @@ bool CreateGLContext(WindowHandle window, int) {
 }
 
 void DestroyGLContext() {
+  ReleaseFont();
+  CornerText.clear();
   if (Context) {
     if (!glXMakeCurrent(Target.display, None, nullptr))
       ShowMessageBox(nullptr, "Release Of DC And RC Failed.", "SHUTDOWN ERROR",
@@ -95,7 +145,19 @@ void DestroyGLContext() {
 }
 
 void SwapFrameBuffers() {
-  if (Context) glXSwapBuffers(Target.display, Target.window);
+  if (!Context) return;
+  DrawCornerText();
+  glXSwapBuffers(Target.display, Target.window);
+}
+
+void SetCornerText(const char* text) {
+  if (!Context) return;
+  CornerText = text;
+  if (CornerText.empty() || FontLists) return;
+  CornerFont = XLoadQueryFont(Target.display, "fixed");
+  if (!CornerFont) return;
+  FontLists = glGenLists(kChars);
+  glXUseXFont(CornerFont->fid, kFirstChar, kChars, FontLists);
 }
 
 bool SetSwapInterval(int interval) {

@@ -15,3 +15,8 @@ struct GlxWindow {
 // 24-bit depth buffer, double buffered. Null when the screen has none; the
 // caller frees it with XFree.
 XVisualInfo* ChooseGlxVisual(Display* display, int screen);
+
+// A line of text drawn in the lower left corner of every frame from now on,
+// over the scene, in the X font "fixed" (the frame rate of -fps); an empty
+// text draws nothing. Needs the GL context.
+void SetCornerText(const char* text);

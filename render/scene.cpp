@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "core/frame_state.h"
 #include "core/module_table.h"
 #include "render/gl.h"
 #include "render/render_state.h"
@@ -11,24 +12,8 @@ namespace {
 constexpr float kSwayLimit = 5.0f;
 constexpr float kSwayStep = 0.02f;
 constexpr int kStandardItemCount = 24;
+constexpr float kCentralSpinDivisor = 3.0f;  // the central sphere turns at a third of SpinAngle
 }  // namespace
-
-float SwayOffset = 0.0f;
-bool SwayRising = true;
-
-namespace {
-constexpr SceneState kStartScene = {0, true, {}};
-}
-SceneState SceneStates[11] = {kStartScene, kStartScene, kStartScene, kStartScene,
-                              kStartScene, kStartScene, kStartScene, kStartScene,
-                              kStartScene, kStartScene, kStartScene};
-
-void ResetSceneState() {
-  for (SceneState& s : SceneStates) s = kStartScene;
-  SpinAngle = 0.0f;
-  SwayOffset = 0.0f;
-  SwayRising = true;
-}
 
 void ApplyViewTransform() {
   glLoadIdentity();
@@ -86,7 +71,7 @@ void DrawItemSphere() { gluSphere(Quadric, kItemRadius, kSlices, kStacks); }
 
 void DrawCentralSphere(double radius) {
   ApplyViewTransform();
-  glRotatef(SpinAngle / 3.0f, 0.0f, 0.0f, 1.0f);
+  glRotatef(SpinAngle / kCentralSpinDivisor, 0.0f, 0.0f, 1.0f);
   gluSphere(Quadric, radius, kSlices, kStacks);
 }
 

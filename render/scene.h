@@ -1,51 +1,28 @@
 // What every scene shares: the animation angle, the path constants, the
-// per-module scene state, the standard camera, the standard layout and motion
-// of items, and the frame skeleton that each scene fills with its own steps.
+// standard camera, the standard layout and motion of items, and the frame
+// skeleton that each scene fills with its own steps.
+//
+// A scene's state lives in the frame state (core/frame_state.h) and nowhere
+// else: its SceneState, SpinAngle, the sway, the random generator and the
+// view. A value a scene kept anywhere else would advance once for every place
+// a frame is drawn in, and the places would drift apart.
 #pragma once
 
 #include <bit>
 #include <cstdint>
 
-#include "core/module_table.h"
+#include "core/frame_state.h"
 
 // --- Shared values ------------------------------------------------------------
-// SpinAngle (core/module_table.h) is the angle every scene turns by.
 constexpr float CylinderLength = 2.0f * 2.5f;  // the length of the item cylinder
 // Half the length of an item's path, the float nearest 800/31 (25.806452).
 constexpr float TravelLimit = std::bit_cast<float>(0x41CE739Du);
 constexpr int32_t SpinWrapInterval = 500000;  // calls between reductions of SpinAngle mod 360
-extern float SwayOffset;            // −5 to 5, shared by "Harmony" and "Truth"
-extern bool SwayRising;
 
 // Quadric sizes that recur.
 constexpr int kSlices = 32;
 constexpr int kStacks = 32;
 constexpr double kItemRadius = 2.0;
-
-// --- Scene state ----------------------------------------------------------------
-constexpr int kSceneItemCount = 30;
-constexpr int kTravel = 2;  // slot: position along the item's path
-constexpr int kPhase = 8;   // slot: the item's fixed angle offset, degrees
-
-struct SceneItem {
-  float slot[10];
-  float& travel() { return slot[kTravel]; }
-  float& phase() { return slot[kPhase]; }
-  float travel() const { return slot[kTravel]; }
-  float phase() const { return slot[kPhase]; }
-};
-
-struct SceneState {
-  int32_t FrameCount;
-  bool FirstFrame;
-  SceneItem Items[kSceneItemCount];
-};
-
-// One per module, indexed by module number (entry 0 unused).
-extern SceneState SceneStates[11];
-
-// Puts every scene's state and the shared values back to their start values.
-void ResetSceneState();
 
 // --- Helpers ----------------------------------------------------------------------
 void ApplyViewTransform();

@@ -17,6 +17,8 @@ constexpr float kCirclingRadius = CylinderLength / 1.5f;   // 3.333
 constexpr float kNarrowing = 0.9f;                         // across x and y; z is kept
 constexpr double kSmallRadius = 2.0 * 1.2f;                // 2.4
 constexpr double kCentralRadius = 16.0 * 0.7f;             // 11.2
+constexpr float kOwnTurnStep = 150.0f;   // degrees per item index, before the factor
+constexpr float kOwnTurnFactor = 2.0f;   // each small sphere turns at twice SpinAngle
 constexpr float kArmSpinDivisor = 4.0f;
 constexpr float kCentralSpinDivisor = 3.0f;
 
@@ -38,7 +40,7 @@ void DrawItems(SceneItem* items) {
     float d = (k % 2 == 0) ? 1.0f : -1.0f;  // alternate arms circle the other way
     glRotatef(SpinAngle + items[i].phase(), 0.0f, d, 0.0f);
     glTranslatef(0.0f, 0.0f, kCirclingRadius);
-    glRotatef(2.0f * (150.0f * i + SpinAngle), 0.0f, 0.0f, 1.0f);
+    glRotatef(kOwnTurnFactor * (kOwnTurnStep * i + SpinAngle), 0.0f, 0.0f, 1.0f);
     glScalef(kNarrowing, kNarrowing, 1.0f);
     gluSphere(Quadric, kSmallRadius, kSlices, kStacks);
   }

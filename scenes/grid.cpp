@@ -22,7 +22,7 @@ void DrawGrid(const SceneItem* items, void (*camera)(), float rowShift,
       glTranslatef(0.0f, 0.0f, GridSway(r, c));
       glTranslatef(static_cast<float>(kColumnSpacing * (c - kMiddleColumn)),
                    static_cast<float>(kRowSpacing * (r - kMiddleRow) + rowShift), 0.0f);
-      object(items[GridItemIndex(r, c)].slot[kPhase]);
+      object(items[GridItemIndex(r, c)].phase());
     }
   }
 }

@@ -11,6 +11,7 @@ namespace {
 
 constexpr int kModule = 4;
 constexpr float kExtraDepth = 1.0f;
+constexpr float kUpright = -90.0f;  // about x: each column rises along +y
 // Each row's columns stand on their base, so the rows are lowered by half a
 // column to centre the wall on the origin.
 constexpr float kRowShift = -CylinderLength / 2.0f;
@@ -25,7 +26,7 @@ void HarmonyCamera() {
 }
 
 void DrawColumn(float phase) {
-  glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);  // the column rises along +y
+  glRotatef(kUpright, 1.0f, 0.0f, 0.0f);
   glRotatef(SpinAngle + phase, 0.0f, 0.0f, 1.0f);
   DrawItemCylinder();
 }

@@ -27,6 +27,7 @@ constexpr float kDepth = 40.0f;      // the box runs from z = -40 to z = 40
 constexpr float kHalfWidth = 15.0f;  // at z = -40, widened by the factor below
 constexpr float kHalfHeight = 10.0f;
 constexpr float kMotion = 0.15f;
+constexpr float kUpright = -90.0f;   // about x: each tube stands along y
 constexpr double kRandomMiddle = 16384.0;
 
 // One fresh random number in [-1, 1).
@@ -42,7 +43,7 @@ float RandomMagnitude() { return static_cast<float>(std::fabs(kMaxSpeed * Random
 void ScatterTubes(SceneItem* items) {
   for (int i = 0; i < kItemCount; ++i) {
     float* v = items[i].slot;
-    v[kPhase] = kPhaseStep * i;
+    items[i].phase() = kPhaseStep * i;
     v[kVz] = RandomSpeed();
     v[kVx] = RandomSpeed();
     v[kVy] = RandomSpeed();
@@ -75,9 +76,9 @@ void DrawTubes(SceneItem* items) {
 
     ApplyViewTransform();
     glTranslatef(v[kX], v[kY], v[kZ]);
-    glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);  // the tube stands along y
+    glRotatef(kUpright, 1.0f, 0.0f, 0.0f);
     glTranslatef(0.0f, 0.0f, -CylinderLength / 2.0f);
-    glRotatef(SpinAngle + v[kPhase], 0.0f, 0.0f, 1.0f);
+    glRotatef(SpinAngle + items[i].phase(), 0.0f, 0.0f, 1.0f);
     DrawItemCylinder();
 
     v[kX] = v[kX] + kMotion * v[kVx] * g_fSpeed;

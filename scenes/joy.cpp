@@ -18,8 +18,10 @@ constexpr float kFullScale = 1.2f;
 constexpr float kAxisDistance = -12.0f;  // per unit of scale, as a shift along x
 constexpr float kClimb = 1.2f;           // height per unit of travel
 constexpr float kTilt = -1.0f * 55.0f;   // about x
+constexpr float kItemSpinStep = 30.0f;   // degrees of the sphere's own spin per item index
 constexpr float kSphereStretch = 1.25f;  // extra scale along the sphere's own z axis
 constexpr float kTravelStep = 0.05f;     // AdvanceTravel factor
+constexpr float kLineSpinDivisor = 4.0f; // all climbing lines turn at a quarter of SpinAngle
 constexpr double kCentralRadius = 7.0;
 
 // Full size for every travel within T of the middle, falling linearly to
@@ -35,10 +37,10 @@ void DrawItems(SceneItem* items) {
     SceneItem& item = items[i];
     float s = PlateauScale(item.travel());
     ApplyViewTransform();
-    glRotatef(SpinAngle / 4.0f + item.phase(), 0.0f, 0.0f, 1.0f);
+    glRotatef(SpinAngle / kLineSpinDivisor + item.phase(), 0.0f, 0.0f, 1.0f);
     glTranslatef(kAxisDistance * s, 0.0f, kClimb * item.travel());
     glRotatef(kTilt, 1.0f, 0.0f, 0.0f);
-    glRotatef(30.0f * i + SpinAngle, 0.0f, 0.0f, 1.0f);
+    glRotatef(kItemSpinStep * i + SpinAngle, 0.0f, 0.0f, 1.0f);
     glScalef(s, s, kSphereStretch * s);
     DrawItemSphere();
     AdvanceTravel(item, kTravelStep);

@@ -12,8 +12,11 @@ constexpr int kModule = 2;
 constexpr int kItemCount = 24;
 constexpr float kArcDegreesPerLimit = 90.0f;    // per TravelLimit of (TravelLimit + travel)
 constexpr double kArcRadius = TravelLimit / 1.7;  // 15.180265
+constexpr float kAlongArc = -90.0f;             // about y: the tube points along its arc
+constexpr float kItemSpinStep = 30.0f;          // degrees of the tube's own spin per item index
 constexpr float kTubeStretch = 1.25f;           // extra scale along the tube's own axis
 constexpr float kTravelStep = 0.05f;            // AdvanceTravel factor
+constexpr float kArcSpinDivisor = 4.0f;         // all arcs turn at a quarter of SpinAngle
 // The central cylinder: 6.4 wide, 18.823529 long, from z = -10.666667.
 constexpr double kCentralShift = -(16.0 / 0.75) / 2.0;
 constexpr double kCentralRadius = 16.0 / 2.5;
@@ -25,12 +28,12 @@ void DrawItems(SceneItem* items) {
     SceneItem& item = items[i];
     float s = StandardScale(item.travel());
     ApplyViewTransform();
-    glRotatef(SpinAngle / 4.0f + item.phase(), 0.0f, 0.0f, 1.0f);
+    glRotatef(SpinAngle / kArcSpinDivisor + item.phase(), 0.0f, 0.0f, 1.0f);
     glRotatef((TravelLimit + item.travel()) * kArcDegreesPerLimit / TravelLimit, 0.0f, 1.0f,
               0.0f);
     glTranslatef(0.0f, 0.0f, static_cast<float>(-kArcRadius));
-    glRotatef(-90.0f, 0.0f, 1.0f, 0.0f);  // along the arc, in the direction of travel
-    glRotatef(30.0f * i + SpinAngle, 0.0f, 0.0f, 1.0f);
+    glRotatef(kAlongArc, 0.0f, 1.0f, 0.0f);
+    glRotatef(kItemSpinStep * i + SpinAngle, 0.0f, 0.0f, 1.0f);
     glScalef(s, s, kTubeStretch * s);
     DrawItemCylinder();
     AdvanceTravel(item, kTravelStep);

@@ -2,6 +2,8 @@
 // module and returns true when no GL error is pending at its end.
 #pragma once
 
+#include "core/module_table.h"
+
 bool DrawLove();
 bool DrawPeace();
 bool DrawJoy();
@@ -15,4 +17,4 @@ bool DrawBliss();
 
 // The scene of each module number; entry 0 is empty.
 using SceneFunction = bool (*)();
-extern const SceneFunction SceneFunctions[11];
+extern const SceneFunction SceneFunctions[kModuleSlots];

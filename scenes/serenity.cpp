@@ -11,8 +11,11 @@ constexpr int kModule = 6;
 constexpr int kItemCount = 24;
 constexpr double kLoopRadius = TravelLimit / 1.7;  // 15.180265
 constexpr float kLoopDegreesPerLimit = 180.0f;     // per TravelLimit of travel
-constexpr float kOwnSpinFactor = 1.7f;
-constexpr float kTravelStep = 0.05f;  // AdvanceTravel factor
+constexpr float kAlongRadius = -90.0f;   // about y: the sphere's own axis along the loop's radius
+constexpr float kOwnSpinFactor = 1.7f;   // of SpinAngle, the sphere's own spin
+constexpr float kItemSpinStep = 30.0f;   // degrees of the own spin per item index
+constexpr float kTravelStep = 0.05f;     // AdvanceTravel factor
+constexpr float kLoopSpinDivisor = 4.0f;   // all loops turn at a quarter of SpinAngle
 constexpr double kCentralRadius = 16.0 / 2.0;
 
 void DrawItems(SceneItem* items) {
@@ -20,12 +23,12 @@ void DrawItems(SceneItem* items) {
     SceneItem& item = items[i];
     float s = StandardScale(item.travel());
     ApplyViewTransform();
-    glRotatef(SpinAngle / 4.0f + item.phase(), 0.0f, 0.0f, 1.0f);
+    glRotatef(SpinAngle / kLoopSpinDivisor + item.phase(), 0.0f, 0.0f, 1.0f);
     glTranslatef(static_cast<float>(-kLoopRadius), 0.0f, 0.0f);  // to the loop's centre
     glRotatef(item.travel() * kLoopDegreesPerLimit / TravelLimit, 0.0f, 1.0f, 0.0f);
     glTranslatef(static_cast<float>(-kLoopRadius), 0.0f, 0.0f);  // out to the loop
-    glRotatef(-90.0f, 0.0f, 1.0f, 0.0f);
-    glRotatef(kOwnSpinFactor * SpinAngle + 30.0f * i, 0.0f, 0.0f, 1.0f);
+    glRotatef(kAlongRadius, 0.0f, 1.0f, 0.0f);
+    glRotatef(kOwnSpinFactor * SpinAngle + kItemSpinStep * i, 0.0f, 0.0f, 1.0f);
     glScalef(s, s, s);
     DrawItemSphere();
     AdvanceTravel(item, kTravelStep);

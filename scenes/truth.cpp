@@ -15,6 +15,7 @@ constexpr float kCameraShiftY = -12.0f;
 constexpr float kExtraDepth = 1.0f;
 constexpr float kRollX = 0.5f;   // degrees of g_fXrot per unit of speed and frame
 constexpr float kRollY = 0.25f;  // degrees of g_fYrot per unit of speed and frame
+constexpr float kSphereTurn = -90.0f;  // about x, after the view's x rotation is undone
 // A rolled rotation that reaches this many degrees either way is brought back
 // by a full turn: the view is the same, and the float keeps the precision the
 // small roll steps need (unbounded, the roll would stutter and stop after a
@@ -37,7 +38,7 @@ void TruthCamera() {
 
 // The view's x rotation is undone for the sphere's own orientation.
 void DrawSphere(float phase) {
-  glRotatef(-g_fXrot - 90.0f, 1.0f, 0.0f, 0.0f);
+  glRotatef(-g_fXrot + kSphereTurn, 1.0f, 0.0f, 0.0f);
   glRotatef(SpinAngle + phase, 0.0f, 0.0f, 1.0f);
   DrawItemSphere();
 }

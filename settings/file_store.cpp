@@ -8,12 +8,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "settings/store.h"
@@ -27,6 +30,23 @@ constexpr const char* kHeader =
 
 // The lines a running SaveSettingsFile collects; null at other times.
 Lines* Batch = nullptr;
+// The values a running LoadSettingsFile reads from, by name in lower case
+// (the first line of a name); null at other times.
+using Values = std::unordered_map<std::string, std::string_view>;
+const Values* Loaded = nullptr;
+
+// Why the last read or write of the file failed, for the user.
+std::string Failure;
+bool Fail(const std::string& what, int error = errno) {
+  Failure = what + ": " + std::strerror(error);
+  return false;
+}
+
+std::string Lower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return lower;
+}
 
 std::string_view Trim(std::string_view text) {
   const char* blanks = " \t\r";
@@ -35,47 +55,66 @@ std::string_view Trim(std::string_view text) {
   return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 
-// True when the line is "NAME = VALUE" for this name (case does not matter,
-// as in the registry); VALUE is given back trimmed.
-bool LineOf(const std::string& line, const char* name, std::string_view* value) {
+// Splits "NAME = VALUE" into its trimmed name and value; false for a line
+// without '='.
+bool SplitLine(std::string_view line, std::string_view* key, std::string_view* value) {
   const size_t equals = line.find('=');
-  if (equals == std::string::npos) return false;
-  const std::string_view key = Trim(std::string_view(line).substr(0, equals));
-  if (key.size() != std::char_traits<char>::length(name) ||
-      strncasecmp(key.data(), name, key.size()) != 0)
-    return false;
-  *value = Trim(std::string_view(line).substr(equals + 1));
+  if (equals == std::string_view::npos) return false;
+  *key = Trim(line.substr(0, equals));
+  *value = Trim(line.substr(equals + 1));
   return true;
 }
 
-// A whole decimal number within 32 bits, signed or unsigned.
+// True when the line is "NAME = VALUE" for this name (case does not matter,
+// as in the registry); VALUE is given back trimmed.
+bool LineOf(const std::string& line, const char* name, std::string_view* value) {
+  std::string_view key;
+  return SplitLine(line, &key, value) && key.size() == std::char_traits<char>::length(name) &&
+         strncasecmp(key.data(), name, key.size()) == 0;
+}
+
+// A whole decimal number within 32 bits, signed or unsigned: an optional
+// sign, then digits and nothing else (a NUL byte is not a digit).
 std::optional<int32_t> ParseNumber(std::string_view text) {
-  const std::string digits(text);
-  if (digits.empty()) return std::nullopt;
-  errno = 0;
-  char* end = nullptr;
-  const long long number = std::strtoll(digits.c_str(), &end, 10);
-  if (*end != '\0' || errno == ERANGE || number < INT32_MIN || number > UINT32_MAX)
+  const size_t sign = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+  if (text.size() == sign || text.find_first_not_of("0123456789", sign) != std::string_view::npos)
     return std::nullopt;
+  const std::string digits(text);
+  errno = 0;
+  const long long number = std::strtoll(digits.c_str(), nullptr, 10);
+  if (errno == ERANGE || number < INT32_MIN || number > UINT32_MAX) return std::nullopt;
   return static_cast<int32_t>(static_cast<uint32_t>(number));
 }
 
 enum class ReadResult { Read, Missing, Failed };
 
+// The file's lines. It is opened without blocking and read only when it is
+// a regular file: a FIFO in its place would hold the program in open().
 ReadResult ReadLines(const std::string& path, Lines* lines) {
   lines->clear();
-  if (path.empty()) return ReadResult::Failed;
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
+  if (path.empty()) {
+    Failure = "neither XDG_CONFIG_HOME nor a home folder is known";
+    return ReadResult::Failed;
+  }
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    if (errno == ENOENT) return ReadResult::Missing;
+    Fail(path);
+    return ReadResult::Failed;
+  }
   struct stat info;
   std::string text;
-  bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-  char buffer[4096];
+  bool ok = fstat(fd, &info) == 0 || Fail(path);
+  if (ok && !S_ISREG(info.st_mode)) {
+    Failure = path + ": not a regular file";
+    ok = false;
+  }
+  char buffer[65536];
   while (ok) {
     const ssize_t got = read(fd, buffer, sizeof buffer);
     if (got < 0 && errno == EINTR) continue;
     if (got <= 0) {
-      ok = got == 0;
+      ok = got == 0 || Fail(path);
       break;
     }
     text.append(buffer, static_cast<size_t>(got));
@@ -127,11 +166,12 @@ void SetValue(Lines* lines, const char* name, int32_t value) {
 bool MakeFolders(const std::string& folder) {
   for (size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
     const std::string part = folder.substr(0, slash);
-    if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return Fail(part);
     if (slash == std::string::npos) break;
   }
   struct stat info;
-  return stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+  if (stat(folder.c_str(), &info) != 0) return Fail(folder);
+  return S_ISDIR(info.st_mode) || Fail(folder, ENOTDIR);
 }
 
 bool WriteAll(int fd, const std::string& text) {
@@ -151,7 +191,8 @@ bool WriteAll(int fd, const std::string& text) {
 // points to is the one replaced.
 bool WriteLines(const std::string& path, const Lines& lines) {
   const size_t slash = path.rfind('/');
-  if (slash == std::string::npos || slash == 0 || !MakeFolders(path.substr(0, slash))) return false;
+  if (slash == std::string::npos || slash == 0) return Fail(path, EINVAL);
+  if (!MakeFolders(path.substr(0, slash))) return false;
   std::string target = path;
   if (char* resolved = realpath(path.c_str(), nullptr)) {
     target = resolved;
@@ -159,14 +200,14 @@ bool WriteLines(const std::string& path, const Lines& lines) {
   }
   std::string temporary = target + ".XXXXXX";
   const int fd = mkostemp(temporary.data(), O_CLOEXEC);
-  if (fd < 0) return false;
+  if (fd < 0) return Fail(temporary);
   struct stat old;
   if (stat(target.c_str(), &old) == 0) fchmod(fd, old.st_mode & 07777);
   std::string text;
   for (const std::string& line : lines) text += line + '\n';
-  bool ok = WriteAll(fd, text) && fsync(fd) == 0;
-  ok = close(fd) == 0 && ok;
-  ok = ok && rename(temporary.c_str(), target.c_str()) == 0;
+  bool ok = (WriteAll(fd, text) && fsync(fd) == 0) || Fail(temporary);
+  ok = (close(fd) == 0 || Fail(temporary)) && ok;
+  ok = ok && (rename(temporary.c_str(), target.c_str()) == 0 || Fail(target));
   if (!ok) unlink(temporary.c_str());
   return ok;
 }
@@ -193,6 +234,10 @@ std::string SettingsFilePath() {
 void SetSettingsKey(WindowHandle, const char*) {}
 
 int32_t ReadSettingDword(const char* name, int32_t fallback) {
+  if (Loaded) {
+    const auto value = Loaded->find(Lower(name));
+    return value == Loaded->end() ? fallback : ParseNumber(value->second).value_or(fallback);
+  }
   Lines own;
   const Lines* lines = Batch;
   if (!lines) {
@@ -217,12 +262,31 @@ bool WriteSettingDword(const char* name, uint32_t value) {
   return WriteLines(path, lines);
 }
 
-bool SaveSettingsFile() {
+bool LoadSettingsFile(std::string* why) {
+  Lines lines;
+  const ReadResult read = ReadLines(SettingsFilePath(), &lines);
+  Values values;
+  std::string_view key, value;
+  for (const std::string& line : lines)
+    if (SplitLine(line, &key, &value)) values.try_emplace(Lower(key), value);
+  Loaded = &values;
+  LoadSettings();
+  Loaded = nullptr;
+  if (read != ReadResult::Failed) return true;
+  if (why) *why = Failure;
+  return false;
+}
+
+bool SaveSettingsFile(std::string* why) {
   const std::string path = SettingsFilePath();
   Lines lines;
-  if (!LinesToRewrite(path, &lines)) return false;
-  Batch = &lines;
-  SaveSettings();
-  Batch = nullptr;
-  return WriteLines(path, lines);
+  bool ok = LinesToRewrite(path, &lines);
+  if (ok) {
+    Batch = &lines;
+    SaveSettings();
+    Batch = nullptr;
+    ok = WriteLines(path, lines);
+  }
+  if (!ok && why) *why = Failure;
+  return ok;
 }

@@ -1,64 +1,70 @@
-// Loading and saving the module records and the cycle time through the
-// settings backend.
+// Loading and saving every stored value of the table of stored_values.h
+// through the settings backend.
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <ctime>
 #include <optional>
+#include <string>
 
 #include "core/module_table.h"
-#include "core/monitor_layout.h"
 #include "core/random.h"
 #include "settings/store.h"
+#include "settings/stored_values.h"
 
-int32_t CycleTime = 15;
-int32_t OtherMonitors = kOtherMonitorsBlack;
+constinit int32_t CycleTime = StoredValueOf(&CycleTime).missing;
+constinit int32_t OtherMonitors = StoredValueOf(&OtherMonitors).missing;
 
 namespace {
 
-constexpr int32_t kDefaultCycleTime = 15;
-constexpr int32_t kDefaultStoredSpeed = 100;  // speed 1.0
-constexpr float kMinSpeed = 0.0625f;
-constexpr float kMaxSpeed = 10.0f;
-
-// The stored values of one module, in the order they are written. The seven
-// view parameters come first, in the order of ModuleRecord.
-enum Field { kDepth, kHorz, kVert, kXrot, kYrot, kZrot, kSpeed, kActive, kFieldCount };
-const char* const kFieldNames[kFieldCount] = {"depth", "horz", "vert",  "xrot",
-                                              "yrot",  "zrot", "speed", "active"};
-
-float* ViewField(ModuleRecord& r, int field) {
-  float* fields[] = {&r.depth, &r.horz, &r.vert, &r.xrot, &r.yrot, &r.zrot, &r.speed};
-  return fields[field];
+// The value itself when it lies in the row's range, else the nearer end of
+// the range or what a missing value reads as.
+template <typename T>
+T Bounded(const StoredValue& v, T value, T missing) {
+  if (value >= v.low && value <= v.high) return value;
+  if (v.outside == OutOfRange::Missing) return missing;
+  return value < v.low ? static_cast<T>(v.low) : static_cast<T>(v.high);
 }
 
-struct ValueName {
-  char text[32];
-};
-
-ValueName NameOf(int module, int field) {
-  ValueName name;
-  std::snprintf(name.text, sizeof name.text, "mod%d %s", module, kFieldNames[field]);
-  return name;
-}
-
-void LoadModule(int n) {
-  ModuleRecord& r = ModuleTable[n];
-  for (int field = kDepth; field <= kZrot; ++field) {
-    int32_t v = ReadSettingDword(NameOf(n, field).text, MissingValue);
-    *ViewField(r, field) = v == MissingValue ? *ViewField(DefaultTable[n], field) : ScaleFromStore(v);
+void LoadValue(const StoredValue& v, int module) {
+  const int32_t stored = ReadSettingDword(StoredValueName(v, module).c_str(), v.missing);
+  ModuleRecord& r = ModuleTable[module];
+  const ModuleRecord& builtIn = DefaultTable[module];
+  const bool useBuiltIn = v.missing == MissingValue && stored == MissingValue;
+  switch (v.scale) {
+    case Scale::Hundredths: {
+      const float missing = v.missing == MissingValue ? builtIn.*v.view : ScaleFromStore(v.missing);
+      r.*v.view = useBuiltIn ? missing : Bounded(v, ScaleFromStore(stored), missing);
+      break;
+    }
+    case Scale::Flag: r.*v.flag = useBuiltIn ? builtIn.*v.flag : stored > 0; break;
+    case Scale::Whole: *v.setting = Bounded(v, stored, v.missing); break;
   }
+}
 
-  float speed = ScaleFromStore(ReadSettingDword(NameOf(n, kSpeed).text, kDefaultStoredSpeed));
-  if (speed < kMinSpeed) speed = kMinSpeed;
-  if (!(speed <= kMaxSpeed)) speed = kMaxSpeed;
-  r.speed = speed;
-
-  int32_t active = ReadSettingDword(NameOf(n, kActive).text, MissingValue);
-  r.active = active == MissingValue ? DefaultTable[n].active : active > 0;
+// A view value with no number to store leaves the stored one as it was.
+void SaveValue(const StoredValue& v, int module) {
+  std::optional<int32_t> stored;
+  switch (v.scale) {
+    case Scale::Hundredths: stored = ScaleForStore(ModuleTable[module].*v.view); break;
+    case Scale::Flag: stored = ModuleTable[module].*v.flag ? 1 : 0; break;
+    case Scale::Whole: stored = *v.setting; break;
+  }
+  if (stored) WriteSettingDword(StoredValueName(v, module).c_str(), static_cast<uint32_t>(*stored));
 }
 
 }  // namespace
+
+std::string StoredValueName(const StoredValue& value, int module) {
+  std::string name = value.name;
+  if (const size_t at = name.find("%d"); at != std::string::npos)
+    name.replace(at, 2, std::to_string(module));
+  return name;
+}
+
+void ResetSettings() {
+  for (const StoredValue& v : kStoredValues)
+    if (v.scale == Scale::Whole) *v.setting = v.missing;
+}
 
 // The nearest hundredth, halves away from zero, worked out in double. So a
 // value read from the store and saved unchanged stores the same number again
@@ -78,27 +84,10 @@ float ScaleFromStore(int32_t stored) { return static_cast<float>(stored / 100.0)
 void LoadSettings() {
   for (ModuleRecord& r : ModuleTable) r = ModuleRecord{};
   SetBuiltInDefaults();
-  for (int n = 1; n <= kModuleCount; ++n) LoadModule(n);
-
-  CycleTime = ReadSettingDword("cycle time", kDefaultCycleTime);
-  if (CycleTime < 0) CycleTime = kDefaultCycleTime;
-  OtherMonitors = ReadSettingDword("other monitors", kOtherMonitorsBlack);
-  if (OtherMonitors < 0 || OtherMonitors >= kOtherMonitorsChoiceCount) OtherMonitors = kOtherMonitorsBlack;
-
+  ForEachStoredValue(LoadValue);
   CurrentModule = NextActiveModule(0);
   LoadModuleParams(CurrentModule);
   SeedRandom(static_cast<uint32_t>(std::time(nullptr)));
 }
 
-void SaveSettings() {
-  for (int n = 1; n <= kModuleCount; ++n) {
-    ModuleRecord& r = ModuleTable[n];
-    // A view value with no number to store leaves the stored one as it was.
-    for (int field = kDepth; field <= kSpeed; ++field)
-      if (const auto stored = ScaleForStore(*ViewField(r, field)))
-        WriteSettingDword(NameOf(n, field).text, static_cast<uint32_t>(*stored));
-    WriteSettingDword(NameOf(n, kActive).text, r.active ? 1u : 0u);
-  }
-  WriteSettingDword("cycle time", static_cast<uint32_t>(CycleTime));
-  WriteSettingDword("other monitors", static_cast<uint32_t>(OtherMonitors));
-}
+void SaveSettings() { ForEachStoredValue(SaveValue); }

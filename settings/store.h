@@ -1,5 +1,6 @@
-// The settings store: the ten module records and the cycle time, kept per
-// user as 32-bit numbers (view parameters in hundredths).
+// The settings store: the ten module records and the saver's own settings,
+// kept per user as 32-bit numbers (view parameters in hundredths). What is
+// stored under which name is the table of settings/stored_values.h.
 #pragma once
 
 #include <cstdint>
@@ -10,15 +11,19 @@
 // The key every frame-loop window stores its settings under.
 constexpr const char* kSettingsKeyPath = "Software\\Tessaron\\Lumvia";
 
-// The default asked for when reading a value that has this sentinel meaning
-// "missing" (all view values and the active flag, not the speed).
+// The number that stands for "missing" for the values with this sentinel
+// (settings/stored_values.h): asked for as the default when reading them, and
+// taken as missing when stored.
 constexpr int32_t MissingValue = -9999;
 
-// Seconds each module is shown; 15 when nothing is stored.
+// The saver's own settings, each starting at the value it reads as when
+// nothing is stored. Seconds each module is shown:
 extern int32_t CycleTime;
 // What the full-screen saver shows on the other monitors, an
-// OtherMonitorsChoice (core/monitor_layout.h); 0, black, when nothing is stored.
+// OtherMonitorsChoice (core/monitor_layout.h):
 extern int32_t OtherMonitors;
+// Puts the saver's own settings back to those start values.
+void ResetSettings();
 
 // --- Backend: the registry on Windows, a store in memory or a file natively --
 // Remembers the key path and the window's class name as the key class.
@@ -30,7 +35,7 @@ bool WriteSettingDword(const char* name, uint32_t value);
 
 // --- Store -----------------------------------------------------------------
 void LoadSettings();  // also picks CurrentModule and seeds the random generator
-void SaveSettings();  // writes all 82 values (a NaN view value keeps its stored one); failures are ignored
+void SaveSettings();  // writes every stored value (a NaN view value keeps its stored one); failures are ignored
 
 // The 32-bit number stored for a view parameter (none for a NaN), and the
 // value read back.

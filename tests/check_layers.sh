@@ -1,23 +1,28 @@
 #!/usr/bin/env bash
 # The folders are layers: each may include only from itself and the folders
-# below it. Prints every include that points up, as FILE:LINE, and fails if
-# there is one. Tests and tools may include anything and are not checked.
+# below it. host/ (Windows) and x11/ (Linux) are the two programs at the top,
+# side by side: neither includes the other. Only a file named *_win32 may
+# include <windows.h> or a *_win32.h header (which may include it in turn).
+# Prints every include that breaks a rule, as FILE:LINE, and fails if there is
+# one. Tests and tools may include anything and are not checked.
 #
 #   tests/check_layers.sh [SOURCE_DIR]
 set -uo pipefail
 cd "${1:-$(dirname "$0")/..}"
 
-# Top to bottom; host/ (Windows) and x11/ (Linux) are the two programs at the top.
-layers=(host x11 dialogs frames controls scenes render settings core platform resources)
+# Top to bottom. Folders on one line share a rank and never include each other.
+layers=("host x11" dialogs frames controls scenes render settings core platform resources)
 
 rank() {
   local i
-  for i in "${!layers[@]}"; do [ "${layers[$i]}" = "$1" ] && { echo "$i"; return; }; done
+  for i in "${!layers[@]}"; do
+    case " ${layers[$i]} " in *" $1 "*) echo "$i"; return ;; esac
+  done
   echo -1
 }
 
 status=0
-for folder in "${layers[@]}"; do
+for folder in ${layers[*]}; do
   [ -d "$folder" ] || continue
   own=$(rank "$folder")
   while IFS=: read -r file line target; do
@@ -25,9 +30,20 @@ for folder in "${layers[@]}"; do
     if [ "$used" -ge 0 ] && [ "$used" -lt "$own" ]; then
       echo "$file:$line: $folder/ includes $target/, a higher layer"
       status=1
+    elif [ "$used" -eq "$own" ] && [ "$target" != "$folder" ]; then
+      echo "$file:$line: $folder/ includes $target/, the other program"
+      status=1
     fi
-  done < <(grep -rnE '^\s*#\s*include\s+"[a-z_]+/' "$folder" |
-           sed -E 's#^([^:]+):([0-9]+):.*"([a-z_]+)/.*#\1:\2:\3#')
+  done < <(grep -rnE '^\s*#\s*include\s+"[a-z_0-9]+/' "$folder" |
+           sed -E 's#^([^:]+):([0-9]+):.*"([a-z_0-9]+)/.*#\1:\2:\3#')
+  while IFS=: read -r file line text; do
+    case "$(basename "$file")" in *_win32.*) continue ;; esac
+    header=$(sed -E 's|^\s*#\s*include\s*([<"][^>"]+[>"]).*|\1|' <<<"$text")
+    echo "$file:$line: includes $header, which only a *_win32 file may"
+    status=1
+  done < <(grep -rniE --include='*.[ch]' --include='*.cpp' \
+             '^\s*#\s*include\s*(<windows\.h>|"[^"]*_win32\.h")' "$folder")
 done
-[ $status -eq 0 ] && echo "every include points down the layers: ${layers[*]}"
+[ $status -eq 0 ] &&
+  echo "every include points down the layers (${layers[*]}); <windows.h> only in *_win32 files"
 exit $status

@@ -28,6 +28,11 @@ for arch in x64 x86; do
 done
 [ "$(dpkg-deb -f "$DIST/lumvia_${version}_amd64.deb" Version)" = "$version" ] ||
   fail "lumvia_${version}_amd64.deb is not version $version"
+# Debian's own checks of the package: not one error or warning.
+lintian_root=()
+[ "$(id -u)" -eq 0 ] && lintian_root=(--allow-root)
+said=$(lintian "${lintian_root[@]}" "$DIST/lumvia_${version}_amd64.deb" 2>&1) || true
+[ -z "$said" ] || fail "lintian on lumvia_${version}_amd64.deb: $said"
 [ "$failures" -eq 0 ] && { echo "release: all passed"; exit 0; }
 echo "$failures failed"
 exit 1

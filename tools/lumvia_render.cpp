@@ -136,7 +136,7 @@ RgbImage CaptureFrame(int width, int height) {
 
 // Shows the module from its start, as a fresh run of the saver would.
 void StartModule(int module) {
-  ResetSceneState();
+  FrameState = {};
   SetBuiltInDefaults();
   CurrentModule = module;
   LoadModuleParams(module);

@@ -12,17 +12,11 @@
 #include <string_view>
 
 #include "settings/store.h"
+#include "settings/stored_values.h"
 
 namespace {
 
 constexpr long long kMaxWindowSize = 32767;
-
-// "-name", or "--name" as many programs also take it.
-bool IsOption(const char* arg, const char* name) {
-  if (arg[0] != '-') return false;
-  if (arg[1] == '-') ++arg;
-  return std::strcmp(arg + 1, name) == 0;
-}
 
 // A whole decimal number from low to high.
 bool ParseNumber(std::string_view text, long long low, long long high, long long* value) {
@@ -95,15 +89,84 @@ bool ParseGeometry(std::string_view text, Options* options) {
   return options->placed;
 }
 
-// "-no-love" and its peers: the module they leave out, or 0.
-int LeftOutModule(const char* arg) {
+// -no-NAME: the module whose name in lower case is NAME.
+bool LeaveOut(Options& o, const char* name) {
   for (int n = 1; n <= kModuleCount; ++n) {
-    std::string name = "no-";
-    for (const char* c = ModuleNames[n]; *c; ++c) name += static_cast<char>(std::tolower(*c));
-    if (IsOption(arg, name.c_str())) return n;
+    std::string lower;
+    for (const char* c = ModuleNames[n]; *c; ++c) lower += static_cast<char>(std::tolower(*c));
+    if (lower == name) return o.leftOut[n] = true;
   }
-  return 0;
+  return false;
 }
+
+bool SetCycle(Options& o, const char* value) {
+  const StoredValue& cycle = StoredValueOf(&CycleTime);
+  long long number = 0;
+  if (!ParseNumber(value, static_cast<long long>(cycle.low),
+                   static_cast<long long>(std::min<double>(cycle.high, INT32_MAX)), &number))
+    return false;
+  o.cycleTime = static_cast<int32_t>(number);
+  return true;
+}
+
+bool SetModules(Options& o, const char* value) {
+  std::array<bool, kModuleSlots> modules{};
+  if (!ParseModuleList(value, &modules)) return false;
+  o.modules = modules;
+  return true;
+}
+
+bool TakeAndIgnore(Options&, const char*) { return true; }
+
+constexpr OptionRow kOptions[] = {
+    {"window", nullptr,
+     "draw in a window of its own (the default); the keys steer the view and the settings "
+     "are saved on exit",
+     [](Options& o, const char*) { o.target = DrawTarget::OwnWindow; return true; }},
+    {"root", nullptr, "draw into $XSCREENSAVER_WINDOW, else the root window",
+     [](Options& o, const char*) { o.target = DrawTarget::Root; return true; }},
+    {"window-id", "ID", "draw into the window ID (decimal or 0x-hex)",
+     [](Options& o, const char* v) {
+       if (!ParseWindowId(v, &o.windowId)) return false;
+       o.target = DrawTarget::WindowId;
+       return true;
+     }},
+    {"geometry", "WxH[+X+Y]", "size and place of the window of its own (800x600)",
+     [](Options& o, const char* v) { return ParseGeometry(v, &o); }},
+    {"display", "NAME", "the X display (default $DISPLAY)",
+     [](Options& o, const char* v) { o.display = v; return true; }},
+    {"cycle", "SECONDS", "how long each module is shown, for this run", SetCycle},
+    {"modules", "LIST", "the modules shown in this run, numbers or names, comma-separated",
+     SetModules},
+    {"no-NAME", nullptr, "leave the module NAME out of this run (-no-love, ...)", LeaveOut},
+    {"module", "N", "the module shown first",
+     [](Options& o, const char* v) { return (o.firstModule = ModuleOf(v)) != 0; }},
+    {"fps", nullptr,
+     "show the frame rate in the lower left corner; in a window of its own, also print it "
+     "to standard error every 5 s",
+     [](Options& o, const char*) { return o.fps = true; }},
+    // The options every display mode of XScreenSaver takes.
+    {"no-fps", nullptr, "do not show the frame rate (the default)",
+     [](Options& o, const char*) { return !(o.fps = false); }},
+    {"visual", "VISUAL",
+     "taken; the scenes draw with the given window's visual, or choose a GL visual for a "
+     "window of their own",
+     [](Options& o, const char* v) { o.visual = v; return true; }},
+    {"install", nullptr, "taken; the window's colormap is always its own", TakeAndIgnore},
+    {"noinstall", nullptr, "taken; changes nothing", TakeAndIgnore},
+    {"mono", nullptr, "taken; changes nothing", TakeAndIgnore},
+    {"delay", "MICROSECONDS", "taken and ignored: frames start 30 ms apart",
+     [](Options&, const char* v) { long long n = 0; return ParseNumber(v, 0, INT32_MAX, &n); }},
+    {"sync", nullptr, "wait for the X server's answer to every request (for finding faults)",
+     [](Options& o, const char*) { return o.sync = true; }},
+    {"xrm", "RESOURCE", "taken and ignored", TakeAndIgnore},
+    {"help", nullptr, "print this text", [](Options& o, const char*) { return o.help = true; }},
+    {"h", nullptr, nullptr, [](Options& o, const char*) { return o.help = true; }},
+};
+
+constexpr std::string_view kPerModule = "NAME";
+
+bool PerModule(const OptionRow& row) { return std::string_view(row.name).ends_with(kPerModule); }
 
 ParsedOptions Refuse(std::string error) {
   ParsedOptions parsed;
@@ -111,7 +174,51 @@ ParsedOptions Refuse(std::string error) {
   return parsed;
 }
 
+// The usage lines of one option: its name and value, then its text from
+// column 23, wrapped to lines of at most 79 characters.
+std::string UsageLines(const OptionRow& row) {
+  constexpr size_t kTextColumn = 23;
+  constexpr size_t kWidth = 79;
+  std::string out;
+  std::string line = std::string("  -") + row.name + (row.value ? std::string(" ") + row.value : "");
+  line.resize(std::max(line.size() + 2, kTextColumn), ' ');
+  bool empty = true;  // no word on the line yet
+  std::string_view text = row.help;
+  while (!text.empty()) {
+    const std::string_view word = text.substr(0, text.find(' '));
+    text.remove_prefix(std::min(text.size(), word.size() + 1));
+    if (!empty && line.size() + 1 + word.size() > kWidth) {
+      out += line + "\n";
+      line.assign(kTextColumn, ' ');
+      empty = true;
+    }
+    if (!empty) line += ' ';
+    line += word;
+    empty = false;
+  }
+  return out + line + "\n";
+}
+
 }  // namespace
+
+std::span<const OptionRow> OptionTable() { return kOptions; }
+
+const OptionRow* FindOption(const char* arg, const char** name) {
+  *name = nullptr;
+  if (arg[0] != '-') return nullptr;
+  const std::string_view given = arg + (arg[1] == '-' ? 2 : 1);  // "--name" as many programs take it
+  for (const OptionRow& row : kOptions)
+    if (!PerModule(row) && given == row.name) return &row;
+  for (const OptionRow& row : kOptions) {
+    if (!PerModule(row)) continue;
+    const std::string_view prefix(row.name, std::strlen(row.name) - kPerModule.size());
+    if (given.size() > prefix.size() && given.starts_with(prefix)) {
+      *name = given.data() + prefix.size();
+      return &row;
+    }
+  }
+  return nullptr;
+}
 
 bool ParseWindowId(const char* text, unsigned long* id) {
   if (!text || !*text || *text == '-' || *text == '+') return false;
@@ -128,71 +235,33 @@ bool ParseWindowId(const char* text, unsigned long* id) {
 
 ParsedOptions ParseOptions(int argc, const char* const* argv) {
   ParsedOptions parsed;
-  Options& o = parsed.options;
   for (int i = 1; i < argc; ++i) {
     const char* arg = argv[i];
-    const bool takesValue = IsOption(arg, "geometry") || IsOption(arg, "window-id") ||
-                            IsOption(arg, "display") || IsOption(arg, "cycle") ||
-                            IsOption(arg, "modules") || IsOption(arg, "module");
+    const char* name = nullptr;
+    const OptionRow* row = FindOption(arg, &name);
+    const std::string unknown = "unknown option \"" + std::string(arg) + "\"";
+    if (!row) return Refuse(unknown);
+    if (name) {
+      if (!row->set(parsed.options, name)) return Refuse(unknown);
+      continue;
+    }
     const char* value = nullptr;
-    if (takesValue) {
+    if (row->value) {
       if (i + 1 >= argc) return Refuse(std::string(arg) + " needs a value");
       value = argv[++i];
     }
-    const std::string bad = value ? "bad value \"" + std::string(value) + "\" for " + arg : "";
-    long long number = 0;
-    if (IsOption(arg, "window")) {
-      o.target = DrawTarget::OwnWindow;
-    } else if (IsOption(arg, "root")) {
-      o.target = DrawTarget::Root;
-    } else if (IsOption(arg, "window-id")) {
-      if (!ParseWindowId(value, &o.windowId)) return Refuse(bad);
-      o.target = DrawTarget::WindowId;
-    } else if (IsOption(arg, "geometry")) {
-      if (!ParseGeometry(value, &o)) return Refuse(bad);
-    } else if (IsOption(arg, "display")) {
-      o.display = value;
-    } else if (IsOption(arg, "cycle")) {
-      if (!ParseNumber(value, 0, INT32_MAX, &number)) return Refuse(bad);
-      o.cycleTime = static_cast<int32_t>(number);
-    } else if (IsOption(arg, "modules")) {
-      std::array<bool, kModuleSlots> modules{};
-      if (!ParseModuleList(value, &modules)) return Refuse(bad);
-      o.modules = modules;
-    } else if (IsOption(arg, "module")) {
-      o.firstModule = ModuleOf(value);
-      if (o.firstModule == 0) return Refuse(bad);
-    } else if (const int module = LeftOutModule(arg)) {
-      o.leftOut[module] = true;
-    } else if (IsOption(arg, "fps")) {
-      o.fps = true;
-    } else if (IsOption(arg, "help") || IsOption(arg, "h")) {
-      o.help = true;
-    } else {
-      return Refuse("unknown option \"" + std::string(arg) + "\"");
-    }
+    if (!row->set(parsed.options, value))
+      return Refuse("bad value \"" + std::string(value ? value : "") + "\" for " + arg);
   }
   parsed.ok = true;
   return parsed;
 }
 
 std::string Usage() {
-  std::string text =
-      "usage: lumvia [-window | -root | -window-id ID] [options]\n"
-      "  -window              draw in a window of its own (the default); the keys\n"
-      "                       steer the view and the settings are saved on exit\n"
-      "  -root                draw into $XSCREENSAVER_WINDOW, else the root window\n"
-      "  -window-id ID        draw into the window ID (decimal or 0x-hex)\n"
-      "  -geometry WxH[+X+Y]  size and place of the window of its own (800x600)\n"
-      "  -display NAME        the X display (default $DISPLAY)\n"
-      "  -cycle SECONDS       how long each module is shown, for this run\n"
-      "  -modules LIST        the modules shown in this run, numbers or names,\n"
-      "                       comma-separated\n"
-      "  -no-NAME             leave the module NAME out of this run (-no-love, ...)\n"
-      "  -module N            the module shown first\n"
-      "  -fps                 print the frame rate to standard error every 5 s\n"
-      "  -help                print this text\n"
-      "modules:";
+  std::string text = "usage: lumvia [-window | -root | -window-id ID] [options]\n";
+  for (const OptionRow& row : kOptions)
+    if (row.help) text += UsageLines(row);
+  text += "modules:";
   for (int n = 1; n <= kModuleCount; ++n)
     text += std::string(n == 1 ? " " : ", ") + std::to_string(n) + " " + ModuleNames[n];
   return text + "\n";
@@ -201,8 +270,11 @@ std::string Usage() {
 StoredChoice ApplyRunOptions(const Options& options) {
   StoredChoice stored;
   stored.cycleTime = CycleTime;
+  const bool wholeTruth = options.target != DrawTarget::OwnWindow;
+  if (wholeTruth) CycleTime = StoredValueOf(&CycleTime).missing;
   for (int n = 1; n <= kModuleCount; ++n) {
     stored.active[n] = ModuleTable[n].active;
+    if (wholeTruth) ModuleTable[n].active = true;
     if (options.modules) ModuleTable[n].active = (*options.modules)[n];
     if (options.leftOut[n]) ModuleTable[n].active = false;
   }

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "core/module_table.h"
@@ -37,6 +38,8 @@ struct Options {
   int firstModule = 0;                               // -module, 0 when not given
 
   bool fps = false;
+  bool sync = false;   // -sync: every X request waits for its reply
+  std::string visual;  // -visual, as given: the scenes need a GL visual of their own
   bool help = false;
 };
 
@@ -45,6 +48,25 @@ struct ParsedOptions {
   Options options;
   std::string error;  // one line naming the bad option or value
 };
+
+// One option, taken as -NAME or --NAME. Parsing, the usage text and the
+// check of lumvia.xml all read the table of them: a new option is a new row.
+struct OptionRow {
+  // A name ending in "NAME" stands for one option per module, NAME being the
+  // module's name in lower case ("no-NAME": -no-love, -no-peace, ...).
+  const char* name;
+  const char* value;  // what its value is called in the usage text; null: it takes none
+  const char* help;   // its text in the usage; null: not listed
+  // Sets what it sets from its value (or the NAME); false for a bad one.
+  bool (*set)(Options& options, const char* value);
+};
+
+// Every option, in the order of the usage text.
+std::span<const OptionRow> OptionTable();
+
+// The row of an argument ("-cycle", "--no-love"), or null. For a per-module
+// option *name is set to its NAME, else to null.
+const OptionRow* FindOption(const char* arg, const char** name);
 
 ParsedOptions ParseOptions(int argc, const char* const* argv);
 
@@ -62,7 +84,11 @@ struct StoredChoice {
 
 // After LoadSettings: applies the cycle time and the modules of this run and
 // chooses the first module (the -module one if it takes part, else the next
-// one that does). Returns what was stored.
+// one that does). Returns what was stored. Drawing into a window someone
+// else gives (the daemon's, its settings program's preview), the command
+// line is the whole truth: lumvia.xml passes only what differs from its
+// defaults (every module, the stored default cycle time), so those are the
+// starting point, not the stored choice.
 StoredChoice ApplyRunOptions(const Options& options);
 
 // Puts the stored cycle time and enabled flags back, so that saving keeps

@@ -9,6 +9,7 @@
 
 #include <poll.h>
 #include <signal.h>
+#include <strings.h>
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -33,15 +34,49 @@
 namespace {
 
 constexpr int kColourBits = 32;
-constexpr uint32_t kFpsPeriod = 5000;  // ms between two -fps reports
+constexpr uint32_t kFpsShownPeriod = 1000;  // ms between two -fps figures on screen
+constexpr uint32_t kFpsPrintedPeriod = 5000;  // ms between two -fps lines on standard error
 
-volatile sig_atomic_t StopRequested = 0;
-void OnStopSignal(int) { StopRequested = 1; }
+volatile sig_atomic_t StopSignal = 0;  // SIGTERM or SIGINT, once one came
+void OnStopSignal(int signal) { StopSignal = signal; }
 
-// The last X error, kept by a handler that returns (the default one would
-// end the process before the GL context is released).
+// What the end of a run needs wherever it ends: in the loop, or in the X
+// error handler when the window drawn into has gone.
+struct RunEnd {
+  Window window = None;  // the window drawn into
+  bool own = false;      // made here: the views are saved on exit
+  bool loaded = false;   // the settings are loaded: there are views to save
+  StoredChoice stored;   // what the run's options replaced
+};
+RunEnd End;
+
+void SaveViews() {
+  if (!End.own || !End.loaded) return;
+  StoreModuleParams(CurrentModule);
+  RestoreStoredChoice(End.stored);
+  std::string why;
+  if (!SaveSettingsFile(&why)) std::fprintf(stderr, "lumvia: the settings were not saved: %s\n", why.c_str());
+}
+
+// An X error about the window drawn into means that its owner destroyed it
+// while it was shown (a preview that goes away). No further frame may start:
+// GLX would go on with the garbage size of a window it can no longer ask
+// about. The program ends at once from here, with the views saved, and
+// without another request to the server.
+bool IsAboutDrawnWindow(const XErrorEvent& error) {
+  if (End.window == None || error.resourceid != End.window) return false;
+  return error.error_code == BadWindow || error.error_code == BadDrawable ||
+         error.error_code == BadMatch || error.error_code >= 128;  // GLX's bad drawable
+}
+
+// Any other X error is kept, and ends the run after the frame (the default
+// handler would end the process before the GL context is released).
 std::string XErrorText;
 int OnXError(Display* display, XErrorEvent* error) {
+  if (IsAboutDrawnWindow(*error)) {
+    SaveViews();
+    std::_Exit(0);
+  }
   char text[256];
   XGetErrorText(display, error->error_code, text, sizeof text);
   XErrorText = text;
@@ -61,6 +96,13 @@ struct Surface {
   int randrEvents = -1;  // RandR's first event number, -1 without it
 };
 
+// A -visual that any GL visual answers: none, "default", "best" or "gl".
+bool IsAnyVisual(const std::string& name) {
+  for (const char* any : {"", "default", "best", "gl"})
+    if (strcasecmp(name.c_str(), any) == 0) return true;
+  return false;
+}
+
 void InstallStopSignals() {
   struct sigaction action{};
   action.sa_handler = OnStopSignal;
@@ -74,8 +116,8 @@ bool MakeOwnWindow(const Options& o, Surface* s) {
   const int screen = DefaultScreen(display);
   XVisualInfo* visual = ChooseGlxVisual(display, screen);
   if (!visual) {
-    ShowMessageBox(nullptr, "Can't Find A Suitable PixelFormat.", "ERROR",
-                   kMbOk | kMbIconExclamation);
+    std::fprintf(stderr, "lumvia: the display has no GL visual with 24-bit colour, double"
+                         " buffering and a depth buffer\n");
     return false;
   }
   const Window root = RootWindow(display, screen);
@@ -196,16 +238,41 @@ void WaitForEvents(Display* display, int ms) {
   poll(&connection, 1, ms);
 }
 
-struct FrameRate {
-  uint32_t since = 0;
+// -fps: the frames counted over a period and shown as a rate, on screen
+// every second and, in a window of its own, on standard error every 5 s
+// (under the daemon standard error only fills its log).
+struct FrameCount {
+  uint32_t period;
+  uint32_t since = TickCount();
   int frames = 0;
 
-  void Report() {
+  // The frames per second once a period is over, else a negative number.
+  double Rate() {
     const uint32_t elapsed = TickCount() - since;
-    if (elapsed < kFpsPeriod) return;
-    std::fprintf(stderr, "lumvia: %.1f frames per second\n", frames * 1000.0 / elapsed);
+    if (elapsed < period) return -1.0;
+    const double rate = frames * 1000.0 / elapsed;
     since += elapsed;
     frames = 0;
+    return rate;
+  }
+};
+
+struct FrameRate {
+  FrameCount shown{kFpsShownPeriod};
+  FrameCount printed{kFpsPrintedPeriod};
+
+  void Count() {
+    ++shown.frames;
+    ++printed.frames;
+  }
+  void Report(bool print) {
+    if (const double rate = shown.Rate(); rate >= 0.0) {
+      char text[32];
+      std::snprintf(text, sizeof text, "FPS: %.1f", rate);
+      SetCornerText(text);
+    }
+    if (const double rate = printed.Rate(); print && rate >= 0.0)
+      std::fprintf(stderr, "lumvia: %.1f frames per second\n", rate);
   }
 };
 
@@ -218,35 +285,34 @@ int RunFrames(const Options& options, Surface& s) {
   // the full-screen saver on Windows.
   SaverState.FullScreen = s.own;
   SetSettingsKey(&s.glx, kSettingsKeyPath);
-  LoadSettings();
-  const StoredChoice stored = ApplyRunOptions(options);
+  if (std::string why; !LoadSettingsFile(&why))
+    std::fprintf(stderr, "lumvia: the settings file cannot be read, so the built-in settings"
+                         " are used: %s\n", why.c_str());
+  End.stored = ApplyRunOptions(options);
+  End.loaded = true;
+  if (CurrentModule == 0)
+    std::fprintf(stderr, "lumvia: no scene is enabled, so the screen stays black\n");
   if (!CreateGLContext(&s.glx, kColourBits)) return 1;  // it has said why
   s.randrEvents = WatchScreenChanges(s.glx.display, s.glx.window);
   MatchSwapInterval(MonitorRefreshRate(s.glx.display, s.glx.window));
   SaverState.LastSwitchTime = TickCount();
-  FrameRate rate{TickCount(), 0};
+  FrameRate rate;
   while (true) {
     DrainEvents(s);
-    if (StopRequested || !XErrorText.empty()) SaverState.Closing = true;
+    if (StopSignal || !XErrorText.empty()) SaverState.Closing = true;
     if (SaverState.Closing) break;
     if (s.mapped && !s.obscured) {
       RenderFrame(&s.glx);
-      ++rate.frames;
+      rate.Count();
     } else {
       WaitForEvents(s.glx.display, static_cast<int>(kUnseenTickInterval));
     }
-    if (options.fps) rate.Report();
+    if (options.fps) rate.Report(s.own);
   }
   SaverState.Closed = true;
   DestroyGLContext();
-  StoreModuleParams(CurrentModule);
-  if (s.own) {
-    RestoreStoredChoice(stored);
-    if (!SaveSettingsFile())
-      std::fprintf(stderr, "lumvia: the settings could not be saved in %s\n",
-                   SettingsFilePath().c_str());
-  }
-  if (XErrorText.empty() || StopRequested || s.gone) return 0;
+  SaveViews();
+  if (XErrorText.empty() || StopSignal || s.gone) return 0;
   std::fprintf(stderr, "lumvia: X error: %s\n", XErrorText.c_str());
   return 1;
 }
@@ -263,11 +329,28 @@ int RunSaver(const Options& options) {
     return 1;
   }
   XSetErrorHandler(OnXError);
-  const int status = OpenSurface(options, &s) ? RunFrames(options, s) : 1;
+  if (options.sync) XSynchronize(s.glx.display, True);
+  int status = 1;
+  if (OpenSurface(options, &s)) {
+    if (!IsAnyVisual(options.visual))
+      std::fprintf(stderr, "lumvia: -visual %s is not taken: the scenes draw with %s\n",
+                   options.visual.c_str(),
+                   s.own ? "a GL visual of their own choosing" : "the window's own visual");
+    End.window = s.glx.window;
+    End.own = s.own;
+    status = RunFrames(options, s);
+    End.window = None;
+  }
   if (s.own) {
     XDestroyWindow(s.glx.display, s.glx.window);
     XFreeColormap(s.glx.display, s.colormap);
   }
   XCloseDisplay(s.glx.display);
+  // A program ended by a signal ends by it, after its clean-up: the daemon
+  // takes any other end of a display mode it stopped for a failure.
+  if (StopSignal) {
+    signal(StopSignal, SIG_DFL);
+    raise(StopSignal);
+  }
   return status;
 }

@@ -12,6 +12,15 @@
 //                                       the preview, close it, print "exit N"
 //   e2e_host owner SCR TAIL             as preview, without waiting for a
 //                                       preview: for the password change
+//   e2e_host owned SCR TAIL ID          as owner, with the parent in front: wait
+//                                       for the settings dialog, press its button
+//                                       ID, print "exit N", whether the dialog's
+//                                       owner was the parent ("owner 1") and
+//                                       whether the parent is "enabled" and
+//                                       "active" again once it has gone
+//   e2e_host window X Y W H             show a window of this program there, not
+//                                       activated; print "clicked" once it is
+//                                       clicked, or "not clicked" in time
 //   e2e_host beside SCR TAIL            as preview, then run SCR /s while the
 //                                       preview runs: print both exit codes
 //   e2e_host orphan SCR TAIL            as preview, but let it draw for a
@@ -22,6 +31,7 @@
 //                                       WM_QUIT with CODE to its thread, print
 //                                       "exit N"
 //   e2e_host probe                      describe the full-screen saver window
+//   e2e_host close                      post WM_CLOSE to the full-screen saver window
 //   e2e_host monitors                   print each monitor: left top right bottom,
 //                                       "primary" after the primary one
 //   e2e_host place DEVICE X Y [W H]     move a display (\\.\DISPLAY2, say) to X, Y,
@@ -30,6 +40,8 @@
 //   e2e_host text TITLE                 print the texts of a window's statics
 //   e2e_host press TITLE ID             click button ID of the window TITLE
 //   e2e_host values                     print every stored setting, name=value
+//   e2e_host names                      print the name of every value the saver
+//                                       stores, one a line
 //   e2e_host set NAME VALUE             store one setting
 //   e2e_host clear                      remove the settings key
 //   e2e_host usepassword N|-            set or remove "ScreenSaveUsePassword"
@@ -44,6 +56,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+
+#include "settings/stored_values.h"
 
 namespace {
 
@@ -171,6 +185,74 @@ HWND MakeParent() {
                          nullptr);
 }
 
+// Keeps this thread's windows answering for that long.
+void Pump(DWORD milliseconds) {
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < milliseconds) {
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    Sleep(20);
+  }
+}
+
+// The Screen Saver settings page opens the settings with its own window in
+// front; they should give it back the activation when they close.
+int Owned(const char* scr, const char* tail, const char* id) {
+  HWND parent = MakeParent();
+  if (!parent) return Fail("cannot make the parent window");
+  SetForegroundWindow(parent);
+  PROCESS_INFORMATION process{};
+  if (!Start(scr, WithNumber(Unescape(tail), parent), &process)) return Fail("cannot start the saver");
+  HWND dialog = WaitForWindow([] { return FindWindowA(nullptr, "Lumvia Settings"); });
+  if (!dialog) {
+    TerminateProcess(process.hProcess, 99);
+    return Fail("no settings dialog appeared");
+  }
+  const bool owned = GetWindow(dialog, GW_OWNER) == parent;
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(std::atoi(id), BN_CLICKED), 0);
+  PrintExit(process, kPatience);
+  Pump(500);  // the activation settles
+  std::printf("owner %d enabled %d active %d\n", owned ? 1 : 0, IsWindowEnabled(parent) ? 1 : 0,
+              GetForegroundWindow() == parent ? 1 : 0);
+  DestroyWindow(parent);
+  return 0;
+}
+
+LRESULT CALLBACK ClickedProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_LBUTTONDOWN) PostQuitMessage(0);
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// Another program's window, which a click activates.
+int Window(const char* x, const char* y, const char* width, const char* height) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = ClickedProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "LumviaE2eWindow";
+  wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  RegisterClassA(&wc);
+  HWND window = CreateWindowExA(0, wc.lpszClassName, "Lumvia e2e window", WS_POPUP | WS_BORDER,
+                                std::atoi(x), std::atoi(y), std::atoi(width), std::atoi(height),
+                                nullptr, nullptr, wc.hInstance, nullptr);
+  if (!window) return Fail("cannot make the window");
+  ShowWindow(window, SW_SHOWNOACTIVATE);
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < kPatience) {
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+      if (m.message == WM_QUIT) {
+        std::printf("clicked\n");
+        return 0;
+      }
+      DispatchMessageA(&m);
+    }
+    Sleep(20);
+  }
+  std::printf("not clicked\n");
+  return 1;
+}
+
 int Preview(const char* scr, const char* tail, bool waitForPreview) {
   HWND parent = MakeParent();
   if (!parent) return Fail("cannot make the parent window");
@@ -191,16 +273,6 @@ int Preview(const char* scr, const char* tail, bool waitForPreview) {
   const int r = PrintExit(process, kPatience);
   DestroyWindow(parent);
   return r;
-}
-
-// Keeps this thread's windows answering for that long.
-void Pump(DWORD milliseconds) {
-  const DWORD start = GetTickCount();
-  while (GetTickCount() - start < milliseconds) {
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
-    Sleep(20);
-  }
 }
 
 // The Display control panel ends a preview by destroying its own window: the
@@ -308,6 +380,13 @@ int Probe() {
   return 0;
 }
 
+int Close() {
+  HWND saver = FindWindowA(kSaverClass, "Screen Saver");
+  if (!saver) return Fail("no full-screen saver window");
+  PostMessageA(saver, WM_CLOSE, 0, 0);
+  return 0;
+}
+
 BOOL CALLBACK PrintMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM) {
   MONITORINFO info{};
   info.cbSize = sizeof info;
@@ -381,6 +460,13 @@ int Values() {
   return 0;
 }
 
+int Names() {
+  ForEachStoredValue([](const StoredValue& v, int module) {
+    std::printf("%s\n", StoredValueName(v, module).c_str());
+  });
+  return 0;
+}
+
 int Set(const char* name, const char* value) {
   const DWORD data = static_cast<DWORD>(std::strtol(value, nullptr, 10));
   if (RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, name, REG_DWORD, &data, sizeof data) !=
@@ -402,18 +488,22 @@ int main(int argc, char** argv) {
   if (command == "saver" && argc >= 4) return Saver(argv[2], argv[3], argc > 4 ? argv[4] : nullptr);
   if (command == "preview" && argc == 4) return Preview(argv[2], argv[3], true);
   if (command == "owner" && argc == 4) return Preview(argv[2], argv[3], false);
+  if (command == "owned" && argc == 5) return Owned(argv[2], argv[3], argv[4]);
+  if (command == "window" && argc == 6) return Window(argv[2], argv[3], argv[4], argv[5]);
   if (command == "beside" && argc == 4) return Beside(argv[2], argv[3]);
   if (command == "orphan" && argc == 4) return Orphan(argv[2], argv[3]);
   if (command == "quit" && argc == 4) return Quit(argv[2], argv[3]);
   if (command == "usepassword" && argc == 3) return UsePassword(argv[2]);
   if (command == "nine" && argc == 4) return Nine(argv[2], argv[3]);
   if (command == "probe") return Probe();
+  if (command == "close") return Close();
   if (command == "monitors") return Monitors();
   if (command == "place" && (argc == 5 || argc == 7))
     return Place(argv[2], argv[3], argv[4], argc == 7 ? argv[5] : nullptr, argc == 7 ? argv[6] : nullptr);
   if (command == "text" && argc == 3) return Text(argv[2]);
   if (command == "press" && argc == 4) return Press(argv[2], argv[3]);
   if (command == "values") return Values();
+  if (command == "names") return Names();
   if (command == "set" && argc == 4) return Set(argv[2], argv[3]);
   if (command == "clear") return Clear();
   return Fail("unknown command; see the top of e2e_host.cpp");

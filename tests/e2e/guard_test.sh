@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The exception guard: an exception that escapes is handed to the system's
-# filter, and when that handles it the process ends with -1 (255). Wine's
+# filter, and when that handles it the process ends with -1 (255); the
+# full-screen saver's window is out of the way by then. Wine's
 # filter would start its debugger and show a crash dialog; while this test
 # runs the prefix names a debugger that cannot start, so the system's filter
 # handles the exception itself, as it does on a system without a debugger.
@@ -25,4 +26,11 @@ timeout "$PATIENCE" "$LUMVIA_SOURCE/scripts/wine-run" "$LUMVIA_BUILD/tests/e2e/g
   unguarded >/dev/null 2>&1 || status=$?
 [ "$status" != 255 ] && [ "$status" != 124 ] && pass "without the guard the system ends it otherwise ($status)" ||
   fail "without the guard the probe ended with $status"
+# In the full-screen saver the system's report finds the saver window hidden
+# and the cursor free.
+status=0
+seen=$(timeout "$PATIENCE" "$LUMVIA_SOURCE/scripts/wine-run" "$LUMVIA_BUILD/tests/e2e/guard_probe.exe" \
+  fullscreen 2>/dev/null | tr -d '\r') || status=$?
+check "the report finds the full-screen window hidden and the cursor free" "hidden 1 free 1" "$seen"
+check "and the process ends with -1" "255" "$status"
 finish

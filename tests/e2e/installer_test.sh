@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # The installer package under Wine's msiexec: what an install puts where, the
 # Add/Remove Programs entry, the installed saver and its Start-menu shortcut,
-# an upgrade to a newer version, the refused downgrade, and an uninstall that
-# removes everything it installed and keeps the user's settings.
+# an upgrade to a newer version, the refused downgrade, an uninstall that
+# removes everything it installed and keeps the user's settings, and the x86
+# package refused by 64-bit Windows.
 # LUMVIA_MSI is the build's package of version LUMVIA_VERSION, LUMVIA_MSI_NEWER
-# the same saver packaged as the newer LUMVIA_NEWER_VERSION.
+# the same saver packaged as the newer LUMVIA_NEWER_VERSION, LUMVIA_MSI_X86
+# (empty in the x86 build) its saver packaged by the x86 package's rules.
 . "$(dirname "$0")/lib.sh"
 : "${LUMVIA_MSI:?}" "${LUMVIA_MSI_NEWER:?}" "${LUMVIA_VERSION:?}" "${LUMVIA_NEWER_VERSION:?}"
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
@@ -30,6 +32,11 @@ entries() {
 }
 entry_versions() { entries | awk '{ print $2 }' | tr '\n' ' ' | sed 's/ $//'; }
 shortcuts() { find "$WINEPREFIX/drive_c" -name 'Lumvia Settings.lnk' 2>/dev/null; }
+# The per-user value that keeps the shortcut's component.
+shortcut_key() {
+  wine_run reg query 'HKCU\Software\Tessaron\Lumvia Installer' /v 'Settings shortcut' 2>/dev/null |
+    tr -d '\r' | sed -n 's/^ *Settings shortcut *REG_DWORD *//p'
+}
 
 # Whatever an earlier run left installed goes first.
 for code in $(entries | awk '{ print $1 }'); do msiexec /x "$code" /qn; done
@@ -72,6 +79,7 @@ if [ -n "$lnk" ]; then
 else
   fail "no Start-menu shortcut \"Lumvia Settings\""
 fi
+check "the installing user's value keeps the shortcut" "0x1" "$(shortcut_key)"
 
 # --- Upgrade and downgrade -----------------------------------------------------
 msiexec /i "$(winpath "$LUMVIA_MSI_NEWER")" /qn
@@ -86,8 +94,18 @@ msiexec /x "$(winpath "$LUMVIA_MSI_NEWER")" /qn
 check "the package uninstalls" "0" "$?"
 [ ! -e "$installed" ] && pass "lumvia.scr is gone" || fail "lumvia.scr is still there"
 check "the shortcut is gone" "" "$(shortcuts)"
+check "and the value that kept it" "" "$(shortcut_key)"
 check "the entry is gone" "" "$(entries)"
 check "the user's settings are kept" "42" "$(stored 'cycle time')"
 host clear
+
+# --- The x86 package on 64-bit Windows -------------------------------------------
+if [ -n "${LUMVIA_MSI_X86:-}" ]; then
+  msiexec /i "$(winpath "$LUMVIA_MSI_X86")" /qn && fail "the x86 package installed on 64-bit Windows" ||
+    pass "the x86 package refuses 64-bit Windows"
+  check "and leaves no entry" "" "$(entries)"
+  [ ! -e "$WINEPREFIX/drive_c/windows/syswow64/lumvia.scr" ] && pass "and no file" ||
+    fail "it left lumvia.scr in syswow64"
+fi
 
 finish

@@ -24,6 +24,12 @@ trap cleanup EXIT
 wine_run() { "$LUMVIA_SOURCE/scripts/wine-run" "$@"; }
 # The helper's output without the carriage returns of Windows text mode.
 host() { wine_run "$HOST" "$@" | tr -d '\r'; }
+# The name of every value the saver stores, sorted, and those the settings key holds.
+stored_names() {
+  [ -s "$WORK/names" ] || host names | sort >"$WORK/names"
+  cat "$WORK/names"
+}
+names_held() { host values | sed 's/=.*//' | sort; }
 # A Windows path for a file of this machine (Wine's drive Z: is the root).
 winpath() { local p; p=$(realpath "$1"); printf 'Z:%s' "${p//\//\\}"; }
 

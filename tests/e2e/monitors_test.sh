@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The full-screen saver on a desktop of several monitors, on the Xorg test bed
 # that scripts/xorg-run starts: what each "other monitors" choice shows on
-# each monitor, the mouse rule and the keys on the second monitor, a second
-# saver, a change of the layout while the saver runs, and three monitors of
+# each monitor, the mouse rule and the keys on the second monitor (covered or
+# left as it is), a click into another program there, a second saver, a
+# change of the layout while the saver runs, and three monitors of
 # two sizes, one of them left of the primary. The screenshots of the four
 # choices are left in LUMVIA_BUILD/monitors/ (scripts/monitor-gallery).
 . "$(dirname "$0")/lib.sh"
@@ -100,6 +101,14 @@ shows_same() { left_right && has_sprite left && alike left right; }
 shows_spanning() { left_right && has_sprite left && has_sprite right && ! alike left right; }
 shows_left_alone() { left_right && has_sprite left && [ "$(plain right)" = white ]; }
 
+# A saver that did not end when it should have is closed, so that the next
+# one starts alone rather than finding it and leaving at once.
+end_leftover() {
+  [ "$saver_exit" = running ] || return 0
+  host close
+  wait_saver_exit
+}
+
 # --- Two monitors side by side: each choice -----------------------------------
 two_monitors
 choice_names=(black same spanning left_alone)
@@ -126,32 +135,56 @@ for choice in 0 1 2 3; do
   xdotool key Escape
   wait_saver_exit
   check "choice $choice: Esc ends the saver with 0" "0" "$saver_exit"
-  check "choice $choice: all 82 values are stored" "82" "$(host values | grep -c =)"
+  check "choice $choice: every value is stored" "$(stored_names)" "$(names_held)"
   check "choice $choice: it is stored as it was" "$choice" "$(stored 'other monitors')"
 done
 # --- The mouse and the keys on the second monitor ------------------------------
-host clear
-host set "other monitors" 1
-xdotool mousemove 1000 300
-start_fullscreen /s >/dev/null
-xdotool mousemove 1030 320
-xdotool mousemove 1060 340   # 60 + 40 = 100 from where it started
-xdotool click 1
-second=$(timeout "$PATIENCE" "$LUMVIA_SOURCE/scripts/wine-run" "$SCR" /s >/dev/null 2>&1; echo $?)
-check "a second saver returns 0 at once" "0" "$second"
-xdotool key Prior
-xdotool key Escape
-wait_saver_exit
-check "travel 100 on the second monitor leaves the saver running; Esc ends it" "0" "$saver_exit"
-check "Page Up reached the keyboard controls" "5100" "$(stored 'mod1 depth')"
+# Covered (choice 1) or left as it is (choice 3: the window covers the primary
+# alone, and each frame reads the cursor wherever it is), the second monitor
+# is no way round the saver: a travel of 100 there leaves it running, one of
+# 101 ends it, and with choice 3 so does a click into another program there.
+for choice in 1 3; do
+  host clear
+  host set "other monitors" $choice
+  xdotool mousemove 1000 300
+  start_fullscreen /s >/dev/null
+  xdotool mousemove 1030 320
+  xdotool mousemove 1060 340   # 60 + 40 = 100 from where it started
+  if [ $choice = 1 ]; then
+    xdotool click 1
+    second=$(timeout "$PATIENCE" "$LUMVIA_SOURCE/scripts/wine-run" "$SCR" /s >/dev/null 2>&1; echo $?)
+    check "a second saver returns 0 at once" "0" "$second"
+  fi
+  sleep 0.5                    # frames read the cursor meanwhile
+  xdotool key Prior
+  xdotool key Escape
+  wait_saver_exit
+  check "choice $choice: travel 100 on the second monitor leaves the saver running; Esc ends it" "0" "$saver_exit"
+  check "choice $choice: Page Up reached the keyboard controls" "5100" "$(stored 'mod1 depth')"
+
+  host clear
+  host set "other monitors" $choice
+  xdotool mousemove 1000 300
+  start_fullscreen /s >/dev/null
+  xdotool mousemove 1060 341   # 60 + 41 = 101
+  wait_saver_exit
+  check "choice $choice: travel 101 on the second monitor ends the saver with 0" "0" "$saver_exit"
+  end_leftover
+done
 
 host clear
-host set "other monitors" 1
-xdotool mousemove 1000 300
+host set "other monitors" 3
+host window 1000 200 300 200 >"$WORK/clicked" &
+clicker=$!
+wait_for_window "Lumvia e2e window" >/dev/null || fail "no window of another program"
+xdotool mousemove 1100 300   # over that window; the click moves the cursor no further
 start_fullscreen /s >/dev/null
-xdotool mousemove 1060 341   # 60 + 41 = 101
+xdotool click 1
 wait_saver_exit
-check "travel 101 on the second monitor ends the saver with 0" "0" "$saver_exit"
+check "choice 3: a click into another program on the second monitor ends the saver with 0" "0" "$saver_exit"
+end_leftover
+wait "$clicker"
+check "the click went to that program" "clicked" "$(cat "$WORK/clicked")"
 
 # --- A new layout while the saver runs ----------------------------------------
 # The system's display settings move the second monitor below the primary,

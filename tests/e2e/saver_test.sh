@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The full-screen saver as a user meets it: the window, what it draws, keys
-# and the mouse through xdotool, the control menu and the parameter display,
-# a second saver, the settings stored when it ends, and a quit from outside.
+# and the mouse through xdotool, the control menu and the parameter display
+# (which leave it running when they close), a second saver, the settings
+# stored when it ends, and a quit from outside.
 . "$(dirname "$0")/lib.sh"
 
 # --- Keys, the control menu, the parameter display, a second saver ----------
@@ -48,9 +49,36 @@ kill -0 "$saver_pid" 2>/dev/null && pass "the first saver keeps running" ||
 xdotool key Escape
 wait_saver_exit
 check "Esc ends the saver with 0" "0" "$saver_exit"
-check "all 82 values are stored" "82" "$(host values | grep -c =)"
+check "every value is stored" "$(stored_names)" "$(names_held)"
 check "Page Up stored depth 51 for Love" "5100" "$(stored 'mod1 depth')"
 check "the cycle time is stored" "15" "$(stored 'cycle time')"
+
+# --- Reading the key list or the parameters does not end it -----------------
+# The cursor starts in a corner; the user takes it to the box and presses
+# Enter. The box closes with the cursor far from where the saver started,
+# and that is no travel: a move of one pixel afterwards leaves the saver
+# running.
+host clear
+xdotool mousemove 5 5
+start_fullscreen /s >/dev/null
+for shown in "F1:Control Menu" "F11:Params"; do
+  key=${shown%%:*} title=${shown#*:}
+  xdotool key "$key"
+  if id=$(wait_for_window "$title"); then
+    eval "$(xdotool getwindowgeometry --shell "$id")"
+    xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
+    xdotool key Return
+    wait_window_gone "$title" || fail "$title stayed"
+    xdotool mousemove_relative 1 0
+  else
+    fail "$key showed no $title"
+  fi
+done
+xdotool key Prior
+xdotool key Escape
+wait_saver_exit
+check "the saver ends with Esc" "0" "$saver_exit"
+check "it ran on after the key list and the parameters closed" "5100" "$(stored 'mod1 depth')"
 
 # --- Mouse travel of 100 and clicks do not end it ---------------------------
 # Page Up after them is the witness: it is stored only if the saver was still

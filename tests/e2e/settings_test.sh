@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The settings dialog of the real lumvia.scr: the tails that open it, OK and
-# Cancel ending it with 1, what each leaves in the registry, and what the
-# saver shows afterwards.
+# Cancel ending it with 1 and handing the activation back to its owner, what
+# each leaves in the registry, and what the saver shows afterwards.
 . "$(dirname "$0")/lib.sh"
 scr=$(winpath "$SCR")
 
@@ -30,14 +30,21 @@ for tail in '' '/c' '/c:1234' '-' '   ' '/C 77' '\tc'; do
   button=$(( button == ok ? cancel : ok ))
 done
 
+# Opened from the Screen Saver settings page, whose window is in front and
+# becomes the owner: OK and Cancel give it back, enabled and active.
+for id in $ok $cancel; do
+  check "button $id gives the window that opened the settings back the activation" \
+    "exit 1 owner 1 enabled 1 active 1" "$(host owned "$scr" '/c:%u' $id | tr '\n' ' ' | sed 's/ $//')"
+done
+
 # Cancel after Disable All writes nothing.
 host clear
 check "cancel after disable all" "exit 1" "$(settings_run '/c' 1047 $cancel)"
 check "nothing is written by cancel" "0" "$(host values | wc -l)"
 
-# OK after Disable All writes all 82 values with every module disabled.
+# OK after Disable All writes every value with every module disabled.
 check "ok after disable all" "exit 1" "$(settings_run '/c' 1047 $ok)"
-check "ok writes 82 values" "82" "$(host values | wc -l)"
+check "ok writes every value" "$(stored_names)" "$(names_held)"
 check "every module is disabled" "10" "$(host values | grep -c ' active=0$')"
 check "the cycle time is kept" "15" "$(stored 'cycle time')"
 

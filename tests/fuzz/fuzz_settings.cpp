@@ -1,8 +1,9 @@
 // Loading the settings from arbitrary stored values. Every 5 bytes of input
-// store one value: the first byte picks one of the 82 names, the next four
-// are its number. The load must give a table within its bounds; saving it
-// stores every view value of up to 1,600,000 hundredths as it was, and a
-// load of what was saved gives the same table again.
+// store one value: the first byte picks one of the stored values' names, in
+// the order a save writes them, the next four are its number. The load must
+// give every value within its range; saving stores every view value of up to
+// 1,600,000 hundredths as it was, and a load of what was saved gives the same
+// values again.
 #include <cmath>
 #include <cstring>
 #include <map>
@@ -10,51 +11,63 @@
 #include <vector>
 
 #include "core/module_table.h"
-#include "core/monitor_layout.h"
 #include "settings/memory_store.h"
 #include "settings/store.h"
+#include "settings/stored_values.h"
 #include "tests/fuzz/fuzz_seams.h"
 
 using fuzz_seams::Require;
 
 namespace {
 
-constexpr const char* kFields[] = {"depth", "horz", "vert", "xrot", "yrot", "zrot", "speed", "active"};
-constexpr size_t kSpeedField = 6, kActiveField = 7;
-constexpr size_t kModuleValueCount = kModuleCount * 8;  // first among the names
+struct Entry {
+  const StoredValue* value;
+  int module;
+  std::string name;
+};
 
-const std::vector<std::string>& Names() {
-  static const std::vector<std::string> names = [] {
-    std::vector<std::string> all;
-    for (int n = 1; n <= kModuleCount; ++n)
-      for (const char* field : kFields) all.push_back("mod" + std::to_string(n) + " " + field);
-    all.push_back("cycle time");
-    all.push_back("other monitors");
+const std::vector<Entry>& Entries() {
+  static const std::vector<Entry> entries = [] {
+    std::vector<Entry> all;
+    ForEachStoredValue([&](const StoredValue& v, int module) {
+      all.push_back({&v, module, StoredValueName(v, module)});
+    });
     return all;
   }();
-  return names;
+  return entries;
 }
 
-bool SameTable(const ModuleRecord (&a)[kModuleSlots], const ModuleRecord (&b)[kModuleSlots]) {
-  for (int n = 1; n <= kModuleCount; ++n) {
-    const ModuleRecord &x = a[n], &y = b[n];
-    if (x.depth != y.depth || x.horz != y.horz || x.vert != y.vert || x.xrot != y.xrot ||
-        x.yrot != y.yrot || x.zrot != y.zrot || x.speed != y.speed || x.active != y.active)
-      return false;
+// The value as loaded, as a number.
+double Loaded(const Entry& e) {
+  switch (e.value->scale) {
+    case Scale::Hundredths: return ModuleTable[e.module].*e.value->view;
+    case Scale::Flag: return ModuleTable[e.module].*e.value->flag ? 1.0 : 0.0;
+    case Scale::Whole: return *e.value->setting;
   }
-  return true;
+  return 0.0;
+}
+
+std::vector<double> LoadedValues() {
+  std::vector<double> values;
+  for (const Entry& e : Entries()) values.push_back(Loaded(e));
+  return values;
+}
+
+// A view value that is neither clamped nor missing is stored as it was read.
+bool KeptAsStored(const Entry& e, int32_t stored) {
+  const StoredValue& v = *e.value;
+  return v.scale == Scale::Hundredths && std::isinf(v.low) && std::isinf(v.high) &&
+         stored != MissingValue && stored >= -1600000 && stored <= 1600000;
 }
 
 void RequireWithinBounds() {
-  int firstActive = 0;
-  for (int n = kModuleCount; n >= 1; --n) {
-    const ModuleRecord& r = ModuleTable[n];
-    for (float v : {r.depth, r.horz, r.vert, r.xrot, r.yrot, r.zrot}) Require(std::isfinite(v));
-    Require(r.speed >= 0.0625f && r.speed <= 10.0f);
-    if (r.active) firstActive = n;
+  for (const Entry& e : Entries()) {
+    const double x = Loaded(e);
+    Require(std::isfinite(x) && x >= e.value->low && x <= e.value->high);
   }
-  Require(CycleTime >= 0);
-  Require(OtherMonitors >= 0 && OtherMonitors < kOtherMonitorsChoiceCount);
+  int firstActive = 0;
+  for (int n = kModuleCount; n >= 1; --n)
+    if (ModuleTable[n].active) firstActive = n;
   Require(CurrentModule == firstActive);
 }
 
@@ -63,34 +76,28 @@ void RequireWithinBounds() {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   memory_store::Clear();
   SetSettingsKey(nullptr, kSettingsKeyPath);
-  std::map<size_t, int32_t> given;  // by index into Names()
+  std::map<size_t, int32_t> given;  // by index into Entries()
   for (size_t at = 0; at + 5 <= size; at += 5) {
-    const size_t index = data[at] % Names().size();
+    const size_t index = data[at] % Entries().size();
     uint32_t value;
     std::memcpy(&value, data + at + 1, sizeof value);
-    WriteSettingDword(Names()[index].c_str(), value);
+    WriteSettingDword(Entries()[index].name.c_str(), value);
     given[index] = static_cast<int32_t>(value);
   }
 
   LoadSettings();
   RequireWithinBounds();
-  ModuleRecord loaded[kModuleSlots];
-  std::memcpy(loaded, ModuleTable, sizeof loaded);
-  const int32_t loadedOtherMonitors = OtherMonitors;
+  const std::vector<double> loaded = LoadedValues();
 
   SaveSettings();
   const std::map<std::string, uint32_t> saved = memory_store::All();
-  Require(saved.size() == Names().size());
-  for (const auto& [index, value] : given) {
-    const size_t field = index % 8;
-    const bool viewValue = index < kModuleValueCount && field != kSpeedField && field != kActiveField;
-    if (viewValue && value != MissingValue && value >= -1600000 && value <= 1600000)
-      Require(static_cast<int32_t>(saved.at(Names()[index])) == value);
-  }
+  Require(saved.size() == Entries().size());
+  for (const auto& [index, value] : given)
+    if (KeptAsStored(Entries()[index], value))
+      Require(static_cast<int32_t>(saved.at(Entries()[index].name)) == value);
 
   LoadSettings();
-  Require(SameTable(loaded, ModuleTable));
-  Require(OtherMonitors == loadedOtherMonitors);
+  Require(LoadedValues() == loaded);
   SaveSettings();
   Require(memory_store::All() == saved);
   return 0;

@@ -2,9 +2,10 @@
 # The Debian package under the real client: lumvia_<version>_amd64.deb
 # (LUMVIA_DEB) installed with dpkg -i, the XScreenSaver daemon in an Xvfb run
 # by a throwaway user (the daemon refuses to run hacks as root) with mode
-# "one" and lumvia -root by its installed path as its only program. Activated,
-# the screen shows the scene and lumvia runs; deactivated, lumvia ends having
-# written nothing. Everything the test installs or makes is taken away again.
+# "one", cycling every 3 s, and "GL: lumvia --root" by its installed path as
+# its only program. Activated, the screen shows the scene and lumvia runs;
+# each cycle ends it by SIGTERM; deactivated, lumvia ends having written
+# nothing. Everything the test installs or makes is taken away again.
 . "$(dirname "$0")/lib.sh"
 : "${LUMVIA_DEB:?LUMVIA_DEB must name the package}"
 skip() { echo "skipped: $*"; exit 77; }
@@ -57,6 +58,7 @@ hack=/usr/libexec/xscreensaver/lumvia
 [ -x $hack ] && pass "the hack is $hack" || fail "no $hack"
 [ -f /usr/share/xscreensaver/config/lumvia.xml ] && pass "its settings description is installed" ||
   fail "no /usr/share/xscreensaver/config/lumvia.xml"
+check "man lumvia finds its manual page" /usr/share/man/man6/lumvia.6x.gz "$(man -w lumvia 2>&1)"
 
 # --- The daemon, as a throwaway user, on an Xvfb anyone may use -----------------
 home=$(mktemp -d /tmp/lumvia-daemon-home.XXXXXX)
@@ -65,13 +67,13 @@ cat >"$home/.xscreensaver" <<END
 mode:		one
 selected:	0
 timeout:	0:30:00
-cycle:		0:00:00
+cycle:		0:00:03
 lock:		False
 fade:		False
 unfade:		False
 splash:		False
 dpmsEnabled:	False
-programs:	$hack -root \\n\\
+programs:	GL: $hack --root \\n\\
 
 END
 $sudo chown -R "$user" "$home"
@@ -110,6 +112,12 @@ command_until -activate hack_running && pass "-activate starts lumvia" ||
   fail "no lumvia process after -activate: $(tail -n 5 "$WORK/daemon.log")"
 if reds=$(wait_for_sprite_colour); then pass "the screen shows the scene ($reds samples)"
 else fail "no sprite colour on the screen: $(tail -n 5 "$WORK/daemon.log")"; fi
+# Every 3 s the daemon stops lumvia with SIGTERM and starts it again; it
+# takes any other end than by that signal for a failure.
+cycled() { [ "$(grep -c 'forked "/usr/libexec/xscreensaver/lumvia' "$WORK/daemon.log")" -ge 3 ]; }
+wait_for cycled || fail "the daemon did not start lumvia again: $(tail -n 5 "$WORK/daemon.log")"
+grep -q 'abnormally' "$WORK/daemon.log" && fail "the daemon says: $(grep abnormally "$WORK/daemon.log")" ||
+  pass "lumvia ends as the daemon expects"
 command_until -deactivate hack_ended && pass "-deactivate ends lumvia" || fail "lumvia still runs"
 [ -e "$home/.config/lumvia" ] && fail "lumvia wrote $(find "$home/.config/lumvia")" ||
   pass "lumvia wrote nothing"

@@ -2,13 +2,16 @@
 // names and numbers, damaged and unknown lines, a folder not made yet, and
 // writes that fail leaving the old file as it was.
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/resource.h>
 
 #include <filesystem>
 
 #include "core/module_table.h"
+#include "frames/frame.h"
 #include "settings/file_store.h"
 #include "settings/store.h"
+#include "settings/stored_values.h"
 #include "tests/linux/settings_file.h"
 
 namespace {
@@ -38,10 +41,9 @@ TEST_F(FileStoreTest, SavedValuesLoadBackIntoAFolderMadeForThem) {
             std::string::npos);
   EXPECT_NE(text.find("\nmod3 active = 0\n"), std::string::npos);
   EXPECT_NE(text.find("\ncycle time = 42\n"), std::string::npos);
-  EXPECT_EQ(std::count(text.begin(), text.end(), '='), 82);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '='), kStoredValueCount);
 
-  ResetModuleTable();
-  CycleTime = 15;
+  ResetEngineState();
   LoadSettings();
   for (int n = 1; n <= kModuleCount; ++n) {
     const ModuleRecord& r = ModuleTable[n];
@@ -144,6 +146,29 @@ TEST_F(FileStoreTest, AFailedWriteLeavesTheOldFileWhole) {
   EXPECT_FALSE(WriteSettingDword("cycle time", 7));
   EXPECT_EQ(ReadSettingDword("cycle time", 15), 15);
   EXPECT_TRUE(std::filesystem::is_directory(file_));
+}
+
+// A value that does not start with a digit (a NUL byte, a letter) reads as
+// missing. A FIFO in the file's place is neither waited for nor replaced:
+// the load says why, and so does the save it refuses.
+TEST_F(FileStoreTest, WhatIsNoNumberOrNoFileReadsAsMissingAndIsSaid) {
+  WriteFile(std::string("mod1 depth = \0\nmod2 depth = x12\nmod3 depth = 6800\n", 50));
+  std::string why;
+  EXPECT_TRUE(LoadSettingsFile(&why));
+  EXPECT_EQ(ModuleTable[1].depth, 50.0f);
+  EXPECT_EQ(ModuleTable[2].depth, 40.0f);
+  EXPECT_EQ(ModuleTable[3].depth, 68.0f);
+
+  std::filesystem::remove(file_);
+  ASSERT_EQ(mkfifo(file_.c_str(), 0600), 0);
+  ResetEngineState();
+  EXPECT_FALSE(LoadSettingsFile(&why));
+  EXPECT_EQ(why, file_.string() + ": not a regular file");
+  EXPECT_EQ(ModuleTable[3].depth, DefaultTable[3].depth);
+  why.clear();
+  EXPECT_FALSE(SaveSettingsFile(&why));
+  EXPECT_EQ(why, file_.string() + ": not a regular file");
+  EXPECT_TRUE(std::filesystem::is_fifo(file_));
 }
 
 TEST_F(FileStoreTest, TheFileFollowsXdgConfigHomeElseTheHomeFolder) {

@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include "controls/view_keys.h"
+#include "core/frame_state.h"
 #include "core/module_table.h"
 #include "core/saver_state.h"
+#include "frames/frame.h"
 #include "platform/messages.h"
 #include "x11/keys.h"
 
@@ -15,9 +17,8 @@ namespace {
 class KeysTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetModuleTable();
+    ResetEngineState();
     SetBuiltInDefaults();
-    SaverState = SaverStateRecord{};
     SaverState.SaverMode = true;
     SaverState.FullScreen = true;
     CurrentModule = 1;

@@ -6,9 +6,11 @@
 #include <sstream>
 #include <vector>
 
+#include "core/frame_state.h"
 #include "core/module_table.h"
 #include "settings/file_store.h"
 #include "settings/store.h"
+#include "settings/stored_values.h"
 #include "tests/linux/settings_file.h"
 #include "x11/options.h"
 
@@ -43,6 +45,14 @@ TEST(OptionsTest, TakesTheHacksOptions) {
   EXPECT_EQ(Parse({"-window-id", "4194307"}).options.windowId, 4194307u);
   EXPECT_EQ(Parse({"-window-id", "7", "-window"}).options.target, DrawTarget::OwnWindow);
   EXPECT_TRUE(Parse({"-help"}).options.help);
+
+  // The options every display mode takes.
+  const ParsedOptions common = Parse({"-fps", "-visual", "0x21", "-install", "-noinstall", "-mono",
+                                      "-no-fps", "-delay", "20000", "-sync", "-xrm", "*x: y"});
+  ASSERT_TRUE(common.ok) << common.error;
+  EXPECT_FALSE(common.options.fps);
+  EXPECT_TRUE(common.options.sync);
+  EXPECT_EQ(common.options.visual, "0x21");
 }
 
 TEST(OptionsTest, ABadOptionOrValueIsNamed) {
@@ -60,6 +70,8 @@ TEST(OptionsTest, ABadOptionOrValueIsNamed) {
       {{"-geometry", "800"}, "bad value \"800\" for -geometry"},
       {{"-geometry", "800x600+10"}, "bad value \"800x600+10\" for -geometry"},
       {{"-no-hope"}, "unknown option \"-no-hope\""},
+      {{"-no-NAME"}, "unknown option \"-no-NAME\""},
+      {{"-delay", "soon"}, "bad value \"soon\" for -delay"},
   };
   for (const auto& [args, error] : cases) {
     const ParsedOptions parsed = Parse(args);
@@ -97,37 +109,81 @@ TEST_F(RunOptionsTest, TheRunsChoiceIsShownButNeverSaved) {
   LoadSettings();
   ApplyRunOptions(Parse({}).options);
   EXPECT_EQ(CurrentModule, 1);
+
+  // Under the daemon and in its preview the command line is the whole truth:
+  // what it does not say is lumvia.xml's default, not the stored choice.
+  LoadSettings();
+  ApplyRunOptions(Parse({"-root"}).options);
+  EXPECT_EQ(CountActiveModules(), kModuleCount);
+  EXPECT_EQ(CycleTime, 15);
+  LoadSettings();
+  ApplyRunOptions(Parse({"-window-id", "0x400003", "-no-joy", "-cycle", "30"}).options);
+  EXPECT_EQ(CountActiveModules(), kModuleCount - 1);
+  EXPECT_TRUE(ModuleTable[2].active && !ModuleTable[3].active);
+  EXPECT_EQ(CycleTime, 30);
 }
 
 // XScreenSaver's settings program builds the command line from lumvia.xml:
-// every switch it can produce must be one the program takes, and each
-// module's check box must leave exactly that module out.
-TEST(SettingsXmlTest, EveryControlGivesAnOptionTheProgramTakes) {
+// every switch it can produce must be an option of the table, taking a value
+// exactly where the XML gives one; the slider starts at the stored default,
+// and each module's check box leaves exactly that module out.
+TEST(SettingsXmlTest, EveryControlGivesAnOptionOfTheTable) {
   std::ifstream file(LUMVIA_SOURCE_DIR "/x11/lumvia.xml");
   ASSERT_TRUE(file);
   std::ostringstream xml;
   xml << file.rdbuf();
   const std::string text = xml.str();
 
+  int switches = 0;
+  const std::regex arg(" arg(-set|-unset)?=\"(-[a-z-]+)( %)?\"");
+  for (auto it = std::sregex_iterator(text.begin(), text.end(), arg); it != std::sregex_iterator();
+       ++it, ++switches) {
+    const std::string given = (*it)[2];
+    const char* name = nullptr;
+    const OptionRow* row = FindOption(given.c_str(), &name);
+    ASSERT_NE(row, nullptr) << given;
+    EXPECT_EQ(row->value != nullptr, (*it)[3].matched) << given;
+  }
+  EXPECT_EQ(switches, 3 + kModuleCount);  // -root, -cycle, -fps and a box per module
+
   std::smatch m;
-  ASSERT_TRUE(std::regex_search(text, m, std::regex("<command arg=\"(-root)\"")));
   ASSERT_TRUE(std::regex_search(text, m, std::regex("arg=\"(-cycle) %\"[^>]*default=\"([0-9]+)\"")));
-  ParsedOptions parsed = Parse({"-root", m.str(1).c_str(), m.str(2).c_str()});
-  ASSERT_TRUE(parsed.ok) << parsed.error;
-  EXPECT_EQ(parsed.options.cycleTime, 15);
+  EXPECT_EQ(std::stoi(m.str(2)), StoredValueOf(&CycleTime).missing);
 
   int boxes = 0;
   const std::regex box("<boolean id=\"([a-z]+)\" _label=\"([A-Za-z]+)\" arg-unset=\"([^\"]+)\"/>");
   for (auto it = std::sregex_iterator(text.begin(), text.end(), box); it != std::sregex_iterator();
        ++it) {
     const std::string label = (*it)[2], unset = (*it)[3];
-    parsed = Parse({unset.c_str()});
+    const ParsedOptions parsed = Parse({unset.c_str()});
     ASSERT_TRUE(parsed.ok) << parsed.error;
     for (int n = 1; n <= kModuleCount; ++n)
       EXPECT_EQ(parsed.options.leftOut[n], label == ModuleNames[n]) << unset << " " << n;
     ++boxes;
   }
   EXPECT_EQ(boxes, kModuleCount);
+}
+
+// The manual page lists every option of the table (a per-module one by its
+// prefix, "-no-").
+TEST(ManualPageTest, ListsEveryOption) {
+  std::ifstream file(LUMVIA_SOURCE_DIR "/x11/debian/lumvia.6x.in");
+  ASSERT_TRUE(file);
+  std::ostringstream page;
+  page << file.rdbuf();
+  int listed = 0;
+  for (const OptionRow& row : OptionTable()) {
+    if (!row.help) continue;
+    std::string name = row.name;
+    if (name.ends_with("NAME")) name.resize(name.size() - 4);
+    std::string roff = "\\-";
+    for (char c : name) roff += c == '-' ? std::string("\\-") : std::string(1, c);
+    EXPECT_TRUE(page.str().find("\n.B " + roff) != std::string::npos ||
+                page.str().find("\n.BI " + roff) != std::string::npos)
+        << roff;
+    ++listed;
+  }
+  EXPECT_GT(listed, 0);
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "core/module_table.h"
+#include "frames/frame.h"
 #include "settings/file_store.h"
 #include "settings/store.h"
 
@@ -16,14 +16,12 @@ void SettingsFileTest::SetUp() {
   setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
   file_ = root_ / "config/lumvia/lumvia.conf";
   ASSERT_EQ(SettingsFilePath(), file_.string());
-  ResetModuleTable();
-  CycleTime = 15;
+  ResetEngineState();
 }
 
 void SettingsFileTest::TearDown() {
   unsetenv("XDG_CONFIG_HOME");
   std::filesystem::remove_all(root_);
-  CycleTime = 15;
 }
 
 void SettingsFileTest::WriteFile(const std::string& text) const {

@@ -1,9 +1,18 @@
 // x11_test_window X Y WIDTH HEIGHT: a plain blue window for the tests, made
 // and mapped at that place; prints its id (0x-hex) and stays until killed.
+// SIGUSR1 destroys the window while it is shown, as the owner of a preview
+// does, and the program stays.
 #include <X11/Xlib.h>
+#include <poll.h>
+#include <signal.h>
 
 #include <cstdio>
 #include <cstdlib>
+
+namespace {
+volatile sig_atomic_t DestroyRequested = 0;
+void OnDestroySignal(int) { DestroyRequested = 1; }
+}  // namespace
 
 int main(int argc, char** argv) {
   if (argc != 5) {
@@ -28,5 +37,18 @@ int main(int argc, char** argv) {
   }
   std::printf("0x%lx\n", window);
   std::fflush(stdout);
-  for (XEvent event;;) XNextEvent(display, &event);
+  signal(SIGUSR1, OnDestroySignal);
+  for (bool shown = true;;) {
+    while (XPending(display)) {
+      XEvent event;
+      XNextEvent(display, &event);
+    }
+    if (DestroyRequested && shown) {
+      XDestroyWindow(display, window);
+      XFlush(display);
+      shown = false;
+    }
+    pollfd connection{ConnectionNumber(display), POLLIN, 0};
+    poll(&connection, 1, 100);
+  }
 }

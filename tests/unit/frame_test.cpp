@@ -21,14 +21,11 @@ class FrameTest : public SceneTest {
  protected:
   void SetUp() override {
     SceneTest::SetUp();
-    SaverState = SaverStateRecord{};
     SaverState.SaverMode = true;
     SaverState.FullScreen = true;
-    CycleTime = 15;
     CurrentModule = 1;
     LoadModuleParams(1);
   }
-  void TearDown() override { CycleTime = 15; }
   static void EnableOnly(std::initializer_list<int> modules) {
     for (int n = 1; n <= kModuleCount; ++n) ModuleTable[n].active = false;
     for (int n : modules) ModuleTable[n].active = true;

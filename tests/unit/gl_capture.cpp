@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "core/module_table.h"
+#include "frames/frame.h"
 #include "render/gl_context.h"
 #include "render/headless_gl.h"
 #include "render/scene.h"
@@ -23,6 +24,7 @@ namespace {
 
 std::vector<QuadricCall> Recorded;
 int FailingCall = -1;
+bool Drawing = true;
 
 Matrix Identity() {
   Matrix m{};
@@ -182,7 +184,10 @@ void Clear() { Recorded.clear(); }
 void Reset() {
   Recorded.clear();
   FailingCall = -1;
+  Drawing = true;
 }
+
+void RecordOnly() { Drawing = false; }
 
 void RaiseErrorAtCall(int index) { FailingCall = index; }
 
@@ -202,7 +207,7 @@ extern "C" void __wrap_gluCylinder(GLUquadric* quadric, GLdouble base, GLdouble 
                                    GLdouble height, GLint slices, GLint stacks) {
   using namespace gl_capture;
   Recorded.push_back(Record(Kind::Cylinder, quadric, base, top, height, slices, stacks));
-  __real_gluCylinder(quadric, base, top, height, slices, stacks);
+  if (Drawing) __real_gluCylinder(quadric, base, top, height, slices, stacks);
   AfterCall();
 }
 
@@ -210,15 +215,14 @@ extern "C" void __wrap_gluSphere(GLUquadric* quadric, GLdouble radius, GLint sli
                                  GLint stacks) {
   using namespace gl_capture;
   Recorded.push_back(Record(Kind::Sphere, quadric, radius, radius, 0.0, slices, stacks));
-  __real_gluSphere(quadric, radius, slices, stacks);
+  if (Drawing) __real_gluSphere(quadric, radius, slices, stacks);
   AfterCall();
 }
 
 void SceneTest::SetUp() {
   ASSERT_TRUE(gl_capture::EnsureContext()) << "no headless GL context";
-  ResetModuleTable();
+  ResetEngineState();
   SetBuiltInDefaults();
-  ResetSceneState();
   test_seams::Reset();
   gl_capture::Reset();
   while (glGetError() != GL_NO_ERROR) {

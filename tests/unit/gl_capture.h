@@ -100,8 +100,12 @@ struct QuadricCall {
 // Every quadric drawn since the last Clear, in drawing order.
 const std::vector<QuadricCall>& Calls();
 void Clear();
-// Clear, and no error raised any more (see RaiseErrorAtCall).
+// Clear, no error raised any more (see RaiseErrorAtCall), quadrics drawn again.
 void Reset();
+
+// Quadrics are recorded but not drawn until the next Reset: many frames run
+// quickly where only the geometry matters.
+void RecordOnly();
 
 // Makes the quadric call with this index since the last Clear (0 = the first
 // quadric of each frame drawn by SceneTest::DrawFrame) raise a GL error
@@ -117,9 +121,9 @@ bool EnsureContext(int width = 320, int height = 240);
 
 // The fixture of scene tests: makes the shared headless context once, and
 // before every test puts the engine back to how the saver starts a module:
-// ResetModuleTable, SetBuiltInDefaults (so every module is active with its
-// built-in view), ResetSceneState, no recorded message boxes or quadrics, no
-// error injection, no GL error pending.
+// ResetEngineState, SetBuiltInDefaults (so every module is active with its
+// built-in view), no recorded message boxes or quadrics, no error injection,
+// no GL error pending.
 class SceneTest : public ::testing::Test {
  protected:
   void SetUp() override;

@@ -5,17 +5,15 @@
 #include <bit>
 #include <cstring>
 
+#include "core/frame_state.h"
 #include "core/module_table.h"
-#include "render/scene.h"
+#include "frames/frame.h"
 
 namespace {
 
 class ModuleTableTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ResetModuleTable();
-    ResetSceneState();
-  }
+  void SetUp() override { ResetEngineState(); }
   static void ActivateOnly(std::initializer_list<int> modules) {
     for (int n = 0; n < kModuleSlots; ++n) ModuleTable[n].active = false;
     for (int n : modules) ModuleTable[n].active = true;

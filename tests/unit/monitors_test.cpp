@@ -3,15 +3,13 @@
 // viewports, which must advance the scene exactly as a frame drawn in one.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <vector>
 
+#include "core/frame_state.h"
 #include "core/module_table.h"
 #include "core/monitor_layout.h"
 #include "core/random.h"
 #include "frames/frame.h"
-#include "render/scene.h"
-#include "settings/store.h"
 #include "tests/unit/gl_capture.h"
 #include "tests/unit/test_seams.h"
 
@@ -100,73 +98,52 @@ TEST(MonitorLayoutTest, MonitorsBeyondTheLimitAreLeftOut) {
 
 // --- A frame in several viewports ------------------------------------------------
 
-// Everything that a frame of a scene may advance.
-struct SceneFrameState {
-  SceneState scenes[kModuleSlots];
-  float spin, sway;
-  bool swayRising;
-  uint32_t random;
-  std::vector<float> view;
-
-  bool operator==(const SceneFrameState& o) const {
-    for (int n = 0; n < kModuleSlots; ++n)
-      if (scenes[n].FrameCount != o.scenes[n].FrameCount || scenes[n].FirstFrame != o.scenes[n].FirstFrame ||
-          std::memcmp(scenes[n].Items, o.scenes[n].Items, sizeof scenes[n].Items) != 0)
-        return false;
-    return spin == o.spin && sway == o.sway && swayRising == o.swayRising && random == o.random &&
-           view == o.view;
-  }
-};
-
-SceneFrameState CurrentState() {
-  SceneFrameState s{};
-  std::memcpy(s.scenes, SceneStates, sizeof s.scenes);
-  s.spin = SpinAngle;
-  s.sway = SwayOffset;
-  s.swayRising = SwayRising;
-  s.random = RandomGeneratorState();
-  s.view = {g_fDepth, g_fHorz, g_fVert, g_fXrot, g_fYrot, g_fZrot, g_fSpeed};
-  return s;
-}
-
 class ViewportFrameTest : public SceneTest {
  protected:
-  void TearDown() override { FrameViewports = {}; }
+  using Frame = std::vector<gl_capture::QuadricCall>;
 
-  // Draws frames of the module from its start in the given viewports; the
-  // quadrics of the last frame are left in gl_capture::Calls().
-  static SceneFrameState RunFrames(int module, std::vector<Viewport> viewports, int frames) {
-    ResetSceneState();
+  // Draws frames of the module from its start, at the highest speed, in the
+  // given viewports; returns the quadrics of each frame.
+  static std::vector<Frame> RunFrames(int module, std::vector<Viewport> viewports, int frames) {
+    ResetEngineState();  // the settings preview: no cycling
     SetBuiltInDefaults();
     ShowModule(module);
+    g_fSpeed = 10.0f;
     SeedRandom(12345);
-    SaverState = SaverStateRecord{};  // the settings preview: no cycling
-    FrameViewports = {};
     for (const Viewport& v : viewports) FrameViewports.items[FrameViewports.count++] = v;
+    std::vector<Frame> drawn;
     for (int i = 0; i < frames; ++i) {
       test_seams::SetNow(1000 + 40 * i);
       gl_capture::Clear();
       RenderFrame(nullptr);
+      drawn.push_back(gl_capture::Calls());
     }
-    return CurrentState();
+    return drawn;
   }
 };
 
+// A scene that kept a value outside the frame state would advance it once per
+// viewport: the viewports would draw different pictures, or the scene would
+// end elsewhere than drawn in one.
 TEST_F(ViewportFrameTest, EveryViewportShowsTheSameFrameAndTheSceneAdvancesOnce) {
+  constexpr int kFrames = 150;
+  gl_capture::RecordOnly();
   const std::vector<Viewport> one = {{0, 0, 320, 240}};
   const std::vector<Viewport> three = {{0, 0, 100, 240}, {100, 120, 120, 120}, {220, 0, 100, 240}};
   for (int module = 1; module <= kModuleCount; ++module) {
     SCOPED_TRACE(ModuleNames[module]);
-    const SceneFrameState single = RunFrames(module, one, 4);
-    const std::vector<gl_capture::QuadricCall> singleCalls = gl_capture::Calls();
-    const SceneFrameState several = RunFrames(module, three, 4);
-    const std::vector<gl_capture::QuadricCall>& calls = gl_capture::Calls();
-    EXPECT_TRUE(several == single);
-    ASSERT_EQ(calls.size(), 3 * singleCalls.size());
-    for (size_t i = 0; i < calls.size(); ++i)
-      ASSERT_EQ(calls[i].modelView, singleCalls[i % singleCalls.size()].modelView) << "call " << i;
+    const std::vector<Frame> single = RunFrames(module, one, kFrames);
+    const FrameStateRecord afterOne = FrameState;
+    const std::vector<Frame> several = RunFrames(module, three, kFrames);
+    EXPECT_TRUE(FrameState == afterOne);
+    for (int f = 0; f < kFrames; ++f) {
+      ASSERT_EQ(several[f].size(), 3 * single[f].size()) << "frame " << f;
+      for (size_t i = 0; i < several[f].size(); ++i)
+        ASSERT_EQ(several[f][i].modelView, single[f][i % single[f].size()].modelView)
+            << "frame " << f << ", call " << i;
+    }
   }
-  EXPECT_EQ(test_seams::Swaps(), 2 * kModuleCount * 4);
+  EXPECT_EQ(test_seams::Swaps(), 2 * kModuleCount * kFrames);
 }
 
 TEST_F(ViewportFrameTest, AGlErrorInAnyViewportKeepsTheFrameFromBeingPresented) {

@@ -164,7 +164,7 @@ TEST_F(SceneSkeletonTest, AnInactiveModuleClearsTheFrameAndTouchesNothingElse) {
   EXPECT_EQ(std::memcmp(SceneStates[1].Items, before.Items, sizeof before.Items), 0);
 
   // A scene never active keeps FirstFrame and lays out on its first active frame.
-  ResetSceneState();
+  SceneStates[1] = {};
   DrawFrames(DrawLove, 4);
   EXPECT_TRUE(SceneStates[1].FirstFrame);
   EXPECT_EQ(SceneStates[1].FrameCount, 4);

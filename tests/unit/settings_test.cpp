@@ -1,15 +1,17 @@
 // Loading and saving settings over the in-memory backend: defaults, scaling,
-// sentinels, clamps, the 82 values a save writes, and stored views that stay
-// put from run to run.
+// sentinels, clamps, every value a save writes under the names users' stores
+// hold, and stored views that stay put from run to run.
 #include <gtest/gtest.h>
 
 #include <limits>
 
+#include "core/frame_state.h"
 #include "core/module_table.h"
 #include "core/random.h"
-#include "render/scene.h"
+#include "frames/frame.h"
 #include "settings/memory_store.h"
 #include "settings/store.h"
+#include "settings/stored_values.h"
 
 namespace {
 
@@ -17,9 +19,7 @@ class SettingsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     memory_store::Clear();
-    ResetModuleTable();
-    ResetSceneState();
-    CycleTime = 15;
+    ResetEngineState();
   }
   static void Store(const char* name, int32_t value) {
     WriteSettingDword(name, static_cast<uint32_t>(value));
@@ -148,7 +148,7 @@ TEST_F(SettingsTest, OtherMonitorsIsAChoiceFromZeroToThree) {
   EXPECT_EQ(CycleTime, 20);
 }
 
-TEST_F(SettingsTest, SaveWritesEightyTwoValuesInNearestHundredths) {
+TEST_F(SettingsTest, SaveWritesEveryValueInNearestHundredths) {
   LoadSettings();
   ModuleTable[10].speed = 0.3f;
   ModuleTable[6].active = false;
@@ -156,7 +156,7 @@ TEST_F(SettingsTest, SaveWritesEightyTwoValuesInNearestHundredths) {
   CycleTime = 42;
   OtherMonitors = 3;
   SaveSettings();
-  ASSERT_EQ(memory_store::All().size(), 82u);
+  ASSERT_EQ(memory_store::All().size(), static_cast<size_t>(kStoredValueCount));
   EXPECT_EQ(Stored("mod7 vert"), 1215);   // 12.15f * 100 = 1214.99996...
   EXPECT_EQ(Stored("mod5 xrot"), -15770);
   EXPECT_EQ(Stored("other monitors"), 3);
@@ -166,6 +166,7 @@ TEST_F(SettingsTest, SaveWritesEightyTwoValuesInNearestHundredths) {
   EXPECT_EQ(Stored("mod6 active"), 0);
   EXPECT_EQ(Stored("mod1 active"), 1);
   EXPECT_EQ(Stored("cycle time"), 42);
+  // The names users' registries and settings files already hold.
   for (int n = 1; n <= kModuleCount; ++n)
     for (const char* field : {"depth", "horz", "vert", "xrot", "yrot", "zrot", "speed", "active"})
       EXPECT_EQ(memory_store::All().count("mod" + std::to_string(n) + " " + field), 1u);

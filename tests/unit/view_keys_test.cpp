@@ -8,10 +8,11 @@
 #include <string>
 
 #include "controls/view_keys.h"
+#include "core/frame_state.h"
 #include "core/module_table.h"
 #include "core/saver_state.h"
+#include "frames/frame.h"
 #include "platform/messages.h"
-#include "render/scene.h"
 #include "settings/store.h"
 #include "tests/unit/test_seams.h"
 
@@ -22,11 +23,9 @@ WindowHandle const kWindow = reinterpret_cast<WindowHandle>(0x1234);
 class ViewKeysTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetModuleTable();
+    ResetEngineState();
     SetBuiltInDefaults();
-    ResetSceneState();
     test_seams::Reset();
-    SaverState = SaverStateRecord{};
     SaverState.SaverMode = true;
     SaverState.FullScreen = true;
     CurrentModule = 1;

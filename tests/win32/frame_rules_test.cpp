@@ -47,6 +47,8 @@ using namespace saver_support;
 using Clock = std::chrono::steady_clock;
 
 constexpr DWORD kOff = 0, kOn = 1, kDimmed = 2;
+constexpr GUID kConsoleDisplayState = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+constexpr GUID kMonitorPowerOn = {0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
 
 class FrameRulesTest : public SaverFixture {
  protected:
@@ -66,11 +68,12 @@ class FrameRulesTest : public SaverFixture {
     ASSERT_NE(window_, nullptr);
     ASSERT_EQ(TakeQueued(window_, kRenderTick), 1);
   }
-  // What the system sends when the console display's state changes.
-  void SendDisplayState(DWORD state) {
+  // What the system sends when the console display's state changes (or, on
+  // Windows 7, the monitor's power).
+  void SendDisplayState(DWORD state, const GUID& which = kConsoleDisplayState) {
     alignas(POWERBROADCAST_SETTING) BYTE data[sizeof(POWERBROADCAST_SETTING) + sizeof(DWORD)] = {};
     auto* setting = reinterpret_cast<POWERBROADCAST_SETTING*>(data);
-    setting->PowerSetting = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+    setting->PowerSetting = which;
     setting->DataLength = sizeof state;
     std::memcpy(setting->Data, &state, sizeof state);
     SendMessageA(window_, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(data));
@@ -187,6 +190,16 @@ TEST_F(FrameRulesTest, OtherSettingsAndOtherEventsLeaveTheDisplayOn) {
   BYTE data[sizeof(POWERBROADCAST_SETTING) + sizeof(DWORD)] = {};  // another setting, data 0
   SendMessageA(window_, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(data));
   SendMessageA(window_, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+  EXPECT_TRUE(TickDraws());
+}
+
+// Where the console display's state is unknown (Windows 7) the monitor's
+// power tells the same.
+TEST_F(FrameRulesTest, TheMonitorsPowerTellsTheDisplayStateToo) {
+  MakeFullScreen();
+  SendDisplayState(kOff, kMonitorPowerOn);
+  EXPECT_FALSE(TickDraws());
+  SendDisplayState(kOn, kMonitorPowerOn);
   EXPECT_TRUE(TickDraws());
 }
 

@@ -38,6 +38,13 @@ TEST(ParseWindowNumberTest, ReadsLeadingDecimalDigitsOnly) {
   EXPECT_EQ(ParseWindowNumber("4294967297"), 1u);  // more digits than fit wrap around
 }
 
+// As the system widens a 32-bit handle for a 64-bit program: with its sign.
+TEST(WindowFromNumberTest, TheNumberIsWidenedWithItsSign) {
+  EXPECT_EQ(WindowFromNumber(0x0001002Au), reinterpret_cast<HWND>(LONG_PTR{0x1002A}));
+  EXPECT_EQ(WindowFromNumber(0xFFFF802Au), reinterpret_cast<HWND>(LONG_PTR{-0x7FD6}));
+  EXPECT_EQ(WindowFromNumber(0x8000002Au), reinterpret_cast<HWND>(LONG_PTR{INT32_MIN + 0x2A}));
+}
+
 class HostEntryTest : public SaverFixture {
  protected:
   static int Run(const char* tail) { return HostEntry(GetModuleHandleA(nullptr), nullptr, tail, 0); }

@@ -1,6 +1,6 @@
 // The registry backend of the settings store on a scratch key of the current
 // user: round trips, the key class, values of other types and sizes, a key
-// that cannot be opened, and the 82 values of a full save.
+// that cannot be opened, and every value of a full save.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -8,9 +8,11 @@
 #include <map>
 #include <string>
 
+#include "core/frame_state.h"
 #include "core/module_table.h"
-#include "render/scene.h"
+#include "frames/frame.h"
 #include "settings/store.h"
+#include "settings/stored_values.h"
 
 namespace {
 
@@ -30,8 +32,7 @@ class RegistryTest : public ::testing::Test {
                               wc.hInstance, nullptr);
     ASSERT_NE(window_, nullptr);
     SetSettingsKey(window_, path_.c_str());
-    ResetModuleTable();
-    ResetSceneState();
+    ResetEngineState();
   }
   void TearDown() override {
     RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str());
@@ -124,7 +125,7 @@ TEST_F(RegistryTest, AKeyThatCannotBeOpenedGivesDefaults) {
   EXPECT_EQ(CycleTime, 15);
 }
 
-TEST_F(RegistryTest, SaveLeavesEightyTwoDwordsWithTheirNames) {
+TEST_F(RegistryTest, SaveLeavesADwordForEveryStoredValue) {
   LoadSettings();
   ModuleTable[7].vert = 12.15f;
   ModuleTable[9].active = false;
@@ -144,7 +145,7 @@ TEST_F(RegistryTest, SaveLeavesEightyTwoDwordsWithTheirNames) {
     values[name] = data;
   }
   RegCloseKey(key);
-  ASSERT_EQ(values.size(), 82u);
+  ASSERT_EQ(values.size(), static_cast<size_t>(kStoredValueCount));
   EXPECT_EQ(values.at("mod7 vert"), 1215u);
   EXPECT_EQ(values.at("mod5 xrot"), static_cast<DWORD>(-15770));
   EXPECT_EQ(values.at("mod10 speed"), 100u);

@@ -1,11 +1,13 @@
 // The product's own resources as Windows sees them: the saver's name, the
 // icon groups (and none under the number the window class asks for), the
 // version resource with the project version, and the manifest's DPI
-// awareness and Windows 10/11 compatibility.
+// awareness, Windows 10/11 compatibility and common controls 6.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <string>
 
@@ -74,6 +76,22 @@ TEST(ResourcesTest, TheManifestAsksForDpiAwarenessAndKnowsWindowsTen) {
   EXPECT_NE(manifest.find("PerMonitorV2, PerMonitor, System"), std::string::npos);
   EXPECT_NE(manifest.find("<dpiAware"), std::string::npos);
   EXPECT_NE(manifest.find("{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"), std::string::npos);
+}
+
+// The test program carries the same manifest, so the common controls it
+// loads are the ones the saver's dialogs get: version 6, from the system's
+// side-by-side store rather than the system folder.
+TEST(ResourcesTest, TheManifestBringsCommonControlsSix) {
+  const std::string manifest = ResourceText(MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1));
+  EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
+            std::string::npos);
+  char path[MAX_PATH] = {};
+  ASSERT_GT(GetModuleFileNameA(LoadLibraryA("comctl32.dll"), path, MAX_PATH), 0u);
+  std::string loaded = path;
+  std::transform(loaded.begin(), loaded.end(), loaded.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  EXPECT_NE(loaded.find("microsoft.windows.common-controls_6595b64144ccf1df_6.0."), std::string::npos)
+      << path;
 }
 
 }  // namespace

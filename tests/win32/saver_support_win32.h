@@ -13,10 +13,11 @@
 #include "core/module_table.h"
 #include "frames/frame.h"
 #include "frames/frame_loop_win32.h"
-#include "host/host_state.h"
+#include "host/host_state_win32.h"
 #include "render/gl_context.h"
 #include "render/scene.h"
 #include "settings/store.h"
+#include "settings/stored_values.h"
 
 namespace saver_support {
 
@@ -25,8 +26,8 @@ constexpr char kParentClass[] = "LumviaTestParent";
 
 inline void DeleteSettings() { RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKeyPath); }
 
-// A stored settings value, or the fallback when it is missing.
-inline DWORD StoredValue(const char* name, DWORD fallback = 0xDEADBEEFu) {
+// The number stored under a settings name, or the fallback when it is missing.
+inline DWORD StoredNumber(const char* name, DWORD fallback = 0xDEADBEEFu) {
   DWORD value = 0, size = sizeof value;
   if (RegGetValueA(HKEY_CURRENT_USER, kSettingsKeyPath, name, RRF_RT_DWORD, nullptr, &value,
                    &size) != ERROR_SUCCESS)
@@ -124,9 +125,7 @@ class SaverFixture : public ::testing::Test {
   void SetUp() override {
     HostState = HostStateRecord{};
     HostState.Instance = GetModuleHandleA(nullptr);
-    SaverState = SaverStateRecord{};
-    ResetModuleTable();
-    ResetSceneState();
+    ResetEngineState();
     DeleteSettings();
     DropQueue();
   }

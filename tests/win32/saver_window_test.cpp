@@ -5,11 +5,27 @@
 
 #include <gtest/gtest.h>
 
+#include "core/saver_state.h"
 #include "frames/frame_loop_win32.h"
 #include "host/saver_window_win32.h"
 #include "platform/messages.h"
 #include "render/gl_context_win32.h"
 #include "tests/win32/saver_support_win32.h"
+
+// Here the cursor can always be read; the system fails the read while another
+// desktop has the input. The program's reads come through this wrapper (the
+// test program is linked with -Wl,--wrap of the import), which fails them
+// while asked to.
+#define LUMVIA_TEXT2(x) #x
+#define LUMVIA_TEXT(x) LUMVIA_TEXT2(x)
+#define LUMVIA_CURSOR_SYMBOL(kind) LUMVIA_TEXT(__USER_LABEL_PREFIX__) kind LUMVIA_CURSOR_IMPORT
+extern "C" decltype(&GetCursorPos) RealCursorRead asm(LUMVIA_CURSOR_SYMBOL("__real_"));
+namespace {
+bool CursorUnreadable = false;
+BOOL WINAPI ReadCursorUnlessUnreadable(POINT* p) { return CursorUnreadable ? FALSE : RealCursorRead(p); }
+}  // namespace
+extern "C" decltype(&GetCursorPos) WrappedCursorRead asm(LUMVIA_CURSOR_SYMBOL("__wrap_"));
+decltype(&GetCursorPos) WrappedCursorRead = ReadCursorUnlessUnreadable;
 
 namespace {
 
@@ -134,8 +150,8 @@ TEST_F(SaverWindowTest, AKeyThatLeavesPostsACloseDrawsNothingAndTheCloseSavesOnc
   EXPECT_TRUE(SaverState.Closed);
   EXPECT_FALSE(IsWindow(window_));  // off the 9x platform the close destroys it
   EXPECT_EQ(GLDeviceContext(), nullptr);
-  EXPECT_EQ(StoredValueCount(), 82u);
-  EXPECT_EQ(StoredValue("mod1 depth"), 5000u);
+  EXPECT_EQ(StoredValueCount(), static_cast<size_t>(kStoredValueCount));
+  EXPECT_EQ(StoredNumber("mod1 depth"), 5000u);
 }
 
 TEST_F(SaverWindowTest, ACloseFoundWhileDrainingStopsTheDrainAndIsPostedAfresh) {
@@ -185,11 +201,11 @@ TEST_F(SaverWindowTest, TwoClosesReleaseAndSaveOnlyOnce) {
   MakeFullScreen();
   g_fHorz = 3.0f;  // a keyboard change to the module on screen survives
   SaverWindowProc(window_, WM_CLOSE, 0, 0);
-  EXPECT_EQ(StoredValue("mod1 horz"), 300u);
+  EXPECT_EQ(StoredNumber("mod1 horz"), 300u);
   EXPECT_EQ(GLDeviceContext(), nullptr);
   StoreValue("mod1 horz", 1234);
   SaverWindowProc(window_, WM_CLOSE, 0, 0);
-  EXPECT_EQ(StoredValue("mod1 horz"), 1234u);
+  EXPECT_EQ(StoredNumber("mod1 horz"), 1234u);
   HandleRenderTick(window_);
   EXPECT_EQ(TakeQueued(window_, kRenderTick), 0);
 }
@@ -305,16 +321,74 @@ TEST_F(SaverWindowTest, ADisplayChangeCoversTheScreenAgainAndTakesTheCursorAsItI
   EXPECT_TRUE(CloseQueuedAfterMove(700, 602));  // 100 + 2 from where the change left it
 }
 
-TEST_F(SaverWindowTest, ClicksDoNotClose) {
+// With one monitor "leave as they are" leaves none open: losing the
+// activation does not end the saver either.
+TEST_F(SaverWindowTest, ClicksAndLosingTheActivationDoNotClose) {
+  StoreValue("other monitors", 3);
   SetCursorPos(200, 200);
   MakeFullScreen();
   SendMessageA(window_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(200, 200));
   SendMessageA(window_, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(200, 200));
   SendMessageA(window_, WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(200, 200));
   SendMessageA(window_, WM_ACTIVATE, WA_INACTIVE, 0);
+  SendMessageA(window_, WM_ACTIVATEAPP, FALSE, 0);
   EXPECT_EQ(TakeQueued(window_, WM_CLOSE), 0);
   EXPECT_TRUE(IsWindow(window_));
   EXPECT_FALSE(SaverState.Closed);
+}
+
+// The lock screen, an elevation prompt or a disconnected remote session take
+// the input; a read of the cursor then fails, and once counted as a move to
+// 0, 0 that closed the saver.
+TEST_F(SaverWindowTest, ACursorThatCannotBeReadHasNotMoved) {
+  SetCursorPos(300, 300);
+  MakeFullScreen();
+  CursorUnreadable = true;
+  POINT p;
+  const bool read = GetCursorPos(&p);
+  const bool closed = CloseQueuedAfterMove(300, 300);
+  SendMessageA(window_, WM_DISPLAYCHANGE, 32, 0);  // nor does the anchor move
+  CursorUnreadable = false;
+  ASSERT_FALSE(read);  // the wrapper is in place
+  EXPECT_FALSE(closed);
+  EXPECT_EQ(HostState.CursorAnchor.x, 300);
+  EXPECT_EQ(HostState.CursorAnchor.y, 300);
+  EXPECT_TRUE(CloseQueuedAfterMove(360, 341));
+}
+
+// Runs inside the modal loop of the control menu or the parameter display:
+// the user takes the mouse to the box and presses OK.
+void CALLBACK ReachForOk(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND box = FindWindowA("#32770", "Control Menu");
+  if (!box) box = FindWindowA("#32770", "Params");
+  if (!box) return;
+  KillTimer(nullptr, timer);
+  RECT r;
+  GetWindowRect(box, &r);
+  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
+// They are there to be read while the saver runs: when one closes, the
+// cursor stands where it was, far from where the saver started, and that is
+// no travel.
+TEST_F(SaverWindowTest, ClosingTheKeyListOrTheParametersIsNoTravel) {
+  SetCursorPos(5, 5);
+  MakeFullScreen();
+  for (WPARAM key : {VK_F1, VK_F11}) {
+    SCOPED_TRACE(key);
+    SetTimer(nullptr, 0, 30, ReachForOk);
+    PostKey(key);
+    HandleRenderTick(window_);  // the box runs modally inside the drain
+    ASSERT_FALSE(SaverState.Closing);
+    ASSERT_EQ(TakeQueued(window_, kRenderTick), 1);
+    POINT p;
+    GetCursorPos(&p);
+    ASSERT_GT(p.x + p.y, 300);  // the box stands in the middle
+    EXPECT_EQ(HostState.CursorAnchor.x, p.x);
+    EXPECT_EQ(HostState.CursorAnchor.y, p.y);
+    EXPECT_FALSE(CloseQueuedAfterMove(p.x + 1, p.y));
+  }
 }
 
 TEST_F(SaverWindowTest, ThePreviewIgnoresTheMouseAndKeepsTheCursor) {
@@ -359,8 +433,8 @@ TEST_F(SaverWindowTest, TheMessageLoopEndsWithTheQuitCodeOnClose) {
   closer.join();
   EXPECT_FALSE(IsWindow(HostState.SaverWindow));
   EXPECT_TRUE(SaverState.Closed);
-  EXPECT_EQ(StoredValueCount(), 82u);
-  EXPECT_EQ(StoredValue("mod2 depth"), 4200u);
+  EXPECT_EQ(StoredValueCount(), static_cast<size_t>(kStoredValueCount));
+  EXPECT_EQ(StoredNumber("mod2 depth"), 4200u);
 }
 
 TEST_F(SaverWindowTest, ThePreviewLeavesTheStoredSettingsAlone) {
@@ -372,7 +446,7 @@ TEST_F(SaverWindowTest, ThePreviewLeavesTheStoredSettingsAlone) {
   closer.join();
   EXPECT_TRUE(SaverState.Closed);
   EXPECT_FALSE(IsWindow(HostState.SaverWindow));
-  EXPECT_EQ(StoredValue("mod1 depth"), 7100u);
+  EXPECT_EQ(StoredNumber("mod1 depth"), 7100u);
   EXPECT_EQ(StoredValueCount(), 1u);  // nothing else was written
   EXPECT_TRUE(IsWindow(parent_));
 }

@@ -23,12 +23,13 @@
 #include "frames/display_state_win32.h"
 #include "frames/frame.h"
 #include "host/host_entry_win32.h"
-#include "host/host_state.h"
+#include "host/host_state_win32.h"
 #include "render/gl.h"
 #include "render/scene.h"
 #include "resources/resource.h"
 #include "resources/settings_ids.h"
 #include "settings/store.h"
+#include "settings/stored_values.h"
 #include "tests/win32/timer_period_win32.h"
 
 namespace {
@@ -151,9 +152,7 @@ class SettingsDialogTest : public ::testing::Test {
   void SetUp() override {
     HostState.Instance = GetModuleHandleA(nullptr);
     RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKeyPath);
-    ResetModuleTable();
-    ResetSceneState();
-    SaverState = SaverStateRecord{};
+    ResetEngineState();
   }
 
   void TearDown() override {
@@ -679,7 +678,7 @@ TEST_F(SettingsDialogTest, OkWritesEveryValueAndTheSaverThenShowsNothing) {
   Click(IDOK);
   EXPECT_EQ(Ended(), 1);
   const Registry saved = ReadRegistry();
-  EXPECT_EQ(saved.size(), 82u);
+  EXPECT_EQ(saved.size(), static_cast<size_t>(kStoredValueCount));
   for (int m = 1; m <= kModuleCount; ++m) EXPECT_EQ(saved.at("mod" + std::to_string(m) + " active"), 0u) << m;
   EXPECT_EQ(saved.at("cycle time"), 15u);
   EXPECT_EQ(static_cast<int32_t>(saved.at("mod1 depth")), ScaleForStore(depth));
@@ -737,7 +736,7 @@ TEST_F(SettingsDialogTest, WithoutAPreviewOkAndCancelStillEndTheDialog) {
   Click(IDOK);
   EXPECT_EQ(Ended(), 1);
   const Registry saved = ReadRegistry();
-  EXPECT_EQ(saved.size(), 82u);
+  EXPECT_EQ(saved.size(), static_cast<size_t>(kStoredValueCount));
   EXPECT_EQ(saved.at("mod5 active"), 0u);
 
   Open(false);
@@ -791,7 +790,7 @@ double SpriteShare(int* viewportWidth, int* viewportHeight) {
   return static_cast<double>(red) / (w * h);
 }
 
-TEST_F(SettingsDialogTest, ThePreviewIsDrawnAndNeverChangesModuleByTime) {
+TEST_F(SettingsDialogTest, ThePreviewIsDrawnFillsThePaneAndNeverChangesModuleByTime) {
   WriteRegistry("cycle time", 0);
   Open();
   RECT client;
@@ -808,6 +807,16 @@ TEST_F(SettingsDialogTest, ThePreviewIsDrawnAndNeverChangesModuleByTime) {
   EXPECT_EQ(Read<int>([] { return CurrentModule; }), 1);
   EXPECT_EQ(CheckedModule(), 1);
   EXPECT_TRUE(Read<bool>([] { return MessageBoxCaptions.empty(); }));
+
+  // Moved to a monitor of another scale, the dialog is laid out anew and the
+  // pane changes size: the picture fills it still.
+  OnDialog([this] { SetWindowPos(Item(IDC_PREVIEW_PANE), nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER); });
+  WaitFrames(2);
+  GetClientRect(Item(IDC_PREVIEW_PANE), &client);
+  ASSERT_LT(client.bottom, height);
+  OnDialog([&] { SpriteShare(&width, &height); });
+  EXPECT_EQ(width, client.right);
+  EXPECT_EQ(height, client.bottom);
 }
 
 TEST_F(SettingsDialogTest, TheAboutBoxShowsTheVersionAndClosesEveryWay) {
