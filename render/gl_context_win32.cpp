@@ -16,7 +16,8 @@ HDC DeviceContext = nullptr;
 HGLRC RenderingContext = nullptr;
 
 constexpr DWORD kFormatFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-static_assert(kFormatDoubleBuffer == PFD_DOUBLEBUFFER && kFormatDrawToWindow == PFD_DRAW_TO_WINDOW &&
+static_assert(kFormatDoubleBuffer == PFD_DOUBLEBUFFER &&
+              kFormatDrawToWindow == PFD_DRAW_TO_WINDOW &&
               kFormatSupportOpenGL == PFD_SUPPORT_OPENGL && kFormatGeneric == PFD_GENERIC_FORMAT &&
               kFormatTypeRgba == PFD_TYPE_RGBA);
 

@@ -38,7 +38,8 @@ TEST(PixelFormatTest, ScoresOrderAcceleratedThenShallowDepthThenDoubleBuffering)
   EXPECT_EQ(ScorePixelFormat(Format(kWindowGL, 32, 12), 32), 1025u);
   EXPECT_EQ(ScorePixelFormat(Format(kDouble, 32, 32), 32), 1122u);
   // Multisampling does not change the score.
-  EXPECT_EQ(ScorePixelFormat(Format(kDouble, 32, 16, 4), 32), ScorePixelFormat(Format(kDouble, 32, 16, 0), 32));
+  EXPECT_EQ(ScorePixelFormat(Format(kDouble, 32, 16, 4), 32),
+            ScorePixelFormat(Format(kDouble, 32, 16, 0), 32));
   // Each condition alone makes a format unusable.
   EXPECT_EQ(ScorePixelFormat(Format(kDouble, 24, 24), 32), 0u);
   EXPECT_EQ(ScorePixelFormat(Format(kDouble & ~kFormatSupportOpenGL, 32, 24), 32), 0u);
@@ -73,7 +74,9 @@ TEST(PixelFormatTest, AmongTheTopScoreAFormatWithoutMultisamplingWins) {
   // Where the driver cannot say, the highest number wins as before.
   EXPECT_EQ(Scan(1, {Format(kDouble, 32, 16), Format(kDouble, 32, 16)}), 2);
   // An unusable plain format does not displace the system's choice.
-  EXPECT_EQ(Scan(3, {Format(kDouble, 16, 16, 0), Format(kDouble, 16, 16, 4), Format(kDouble, 16, 16, 4)}), 3);
+  EXPECT_EQ(Scan(3, {Format(kDouble, 16, 16, 0), Format(kDouble, 16, 16, 4),
+                     Format(kDouble, 16, 16, 4)}),
+            3);
 }
 
 TEST(ExtensionTest, OnlyWholeNamesCount) {
