@@ -16,17 +16,17 @@ ScreenRect BoundingRect(const ScreenRect* monitors, int count) {
   return bounds;
 }
 
-// GL counts rows from the bottom of the window, the screen from the top.
-Viewport ViewportOf(const ScreenRect& area, const ScreenRect& window) {
-  return {area.left - window.left, window.bottom - area.bottom, area.right - area.left,
-          area.bottom - area.top};
-}
-
 void Add(ViewportList& list, const ScreenRect& area, const ScreenRect& window) {
   list.items[list.count++] = ViewportOf(area, window);
 }
 
 }  // namespace
+
+// GL counts rows from the bottom of the window, the screen from the top.
+Viewport ViewportOf(const ScreenRect& area, const ScreenRect& window) {
+  return {area.left - window.left, window.bottom - area.bottom, area.right - area.left,
+          area.bottom - area.top};
+}
 
 MonitorLayout LayOutMonitors(const ScreenRect* monitors, int count, int primary, int32_t choice) {
   MonitorLayout layout{};

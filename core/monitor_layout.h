@@ -38,6 +38,10 @@ struct MonitorLayout {
   ViewportList viewports;  // where a scene is drawn in it, each in the same frame
 };
 
+// Where a scene spread over `area` falls in a window over `window` (both in
+// screen coordinates): the GL viewport, which may reach beyond the window.
+Viewport ViewportOf(const ScreenRect& area, const ScreenRect& window);
+
 // The layout for the choice over `count` monitors, of which `primary` is the
 // primary one (the first when it is out of range). A choice out of range
 // counts as kOtherMonitorsBlack. With one monitor every choice gives the same

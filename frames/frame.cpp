@@ -27,11 +27,12 @@ void CycleModule() {
   LoadModuleParams(CurrentModule);
 }
 
-void PaceFrame() {
-  const int32_t difference = static_cast<int32_t>(TickCount() - SaverState.LastFrameTime);
-  const uint32_t elapsed = difference < 0 ? 0u - static_cast<uint32_t>(difference)
-                                          : static_cast<uint32_t>(difference);
-  if (elapsed < kFrameInterval) SleepMilliseconds(kFrameInterval - elapsed);
+// What every frame step does before it draws: the module cycles, the frame
+// is paced, its start noted.
+void StartFrame() {
+  CycleModule();
+  if (const uint32_t wait = TimeToNextFrame()) SleepMilliseconds(wait);
+  SaverState.LastFrameTime = TickCount();
 }
 
 // Each viewport after the first is drawn from the frame state the first
@@ -73,11 +74,28 @@ void MatchSwapInterval(int refreshHz) {
   if (const int interval = SwapIntervalFor(refreshHz)) SetSwapInterval(interval);
 }
 
+uint32_t TimeToNextFrame() {
+  const int32_t difference = static_cast<int32_t>(TickCount() - SaverState.LastFrameTime);
+  const uint32_t elapsed = difference < 0 ? 0u - static_cast<uint32_t>(difference)
+                                          : static_cast<uint32_t>(difference);
+  return elapsed < kFrameInterval ? kFrameInterval - elapsed : 0;
+}
+
 void RenderFrame(WindowHandle window) {
   if (!SaverState.SaverMode) CheckModuleRadio(window, CurrentModule);
-  CycleModule();
-  PaceFrame();
-  SaverState.LastFrameTime = TickCount();
+  StartFrame();
   const bool drawn = DrawModule(CurrentModule);
   if (drawn && !SaverState.Closing) SwapFrameBuffers();
+}
+
+// Each surface after the first is drawn from the frame state the first
+// started from, as the viewports of one window are.
+void RenderFrameOnSurfaces(int count, void (*select)(int), void (*present)(int)) {
+  StartFrame();
+  const FrameStateRecord before = FrameState;
+  for (int i = 0; i < count; ++i) {
+    if (i > 0) FrameState = before;
+    select(i);
+    if (DrawModule(CurrentModule) && !SaverState.Closing) present(i);
+  }
 }

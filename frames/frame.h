@@ -19,6 +19,18 @@ constexpr uint32_t kFrameInterval = 30;  // ms
 // current module and presents it when the scene reported no GL error.
 void RenderFrame(WindowHandle window);
 
+// The same frame step drawn on several GL surfaces that each present on
+// their own (the outputs of a Wayland desktop): the module cycles and the
+// frame is paced once, then for each surface `select` makes it current and
+// sets its FrameViewports, the scene is drawn from the same frame state as
+// on the first, and `present` shows it when the scene reported no GL error.
+// So the scene advances once per frame, whatever the number of surfaces.
+void RenderFrameOnSurfaces(int count, void (*select)(int surface), void (*present)(int surface));
+
+// How long the pacing would sleep if a frame began now: 0 once kFrameInterval
+// has passed since the last one began.
+uint32_t TimeToNextFrame();
+
 // The swap interval for a display of this refresh rate: the fewest refreshes
 // that last kFrameInterval (2 at 60 Hz, 3 at 75, 4 at 120, 5 at 144), so that
 // every frame stays up equally long. 0 when the rate is unknown (the systems

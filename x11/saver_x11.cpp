@@ -1,14 +1,11 @@
-// The saver on an X window. One loop does what the RenderTick does on
-// Windows: it drains the window's events (keys go to the keyboard controls,
-// a close ends the loop), then runs one frame step with its 30 ms pacing.
-// While the window is unmapped or fully obscured nothing is drawn, so the
-// scenes stand still; the loop then only looks at the events four times a
-// second, and frames resume as soon as the window can be seen again. The swap
-// interval follows the refresh rate of the window's monitor.
-#include "x11/saver_x11.h"
+// The saver on an X window: the Linux program's run (linux_program/run.h)
+// with X events, the window's visibility and GLX. While the window is
+// unmapped or fully obscured nothing is drawn, so the scenes stand still and
+// the loop only looks at the events four times a second; frames resume as
+// soon as the window can be seen again. The swap interval follows the
+// refresh rate of the window's monitor.
 
 #include <poll.h>
-#include <signal.h>
 #include <strings.h>
 
 #include <X11/Xlib.h>
@@ -18,45 +15,21 @@
 #include <cstdlib>
 #include <string>
 
-#include "controls/view_keys.h"
-#include "core/module_table.h"
 #include "core/saver_state.h"
 #include "frames/frame.h"
-#include "platform/messages.h"
+#include "linux_program/front_ends.h"
+#include "linux_program/keys.h"
+#include "linux_program/run.h"
 #include "render/gl_context.h"
 #include "render/gl_context_glx.h"
 #include "render/render_state.h"
-#include "settings/file_store.h"
-#include "settings/store.h"
-#include "x11/keys.h"
 #include "x11/refresh_rate.h"
 
 namespace {
 
 constexpr int kColourBits = 32;
-constexpr uint32_t kFpsShownPeriod = 1000;  // ms between two -fps figures on screen
-constexpr uint32_t kFpsPrintedPeriod = 5000;  // ms between two -fps lines on standard error
 
-volatile sig_atomic_t StopSignal = 0;  // SIGTERM or SIGINT, once one came
-void OnStopSignal(int signal) { StopSignal = signal; }
-
-// What the end of a run needs wherever it ends: in the loop, or in the X
-// error handler when the window drawn into has gone.
-struct RunEnd {
-  Window window = None;  // the window drawn into
-  bool own = false;      // made here: the views are saved on exit
-  bool loaded = false;   // the settings are loaded: there are views to save
-  StoredChoice stored;   // what the run's options replaced
-};
-RunEnd End;
-
-void SaveViews() {
-  if (!End.own || !End.loaded) return;
-  StoreModuleParams(CurrentModule);
-  RestoreStoredChoice(End.stored);
-  std::string why;
-  if (!SaveSettingsFile(&why)) std::fprintf(stderr, "lumvia: the settings were not saved: %s\n", why.c_str());
-}
+Window DrawnWindow = None;  // for the X error handler: the window drawn into
 
 // An X error about the window drawn into means that its owner destroyed it
 // while it was shown (a preview that goes away). No further frame may start:
@@ -64,7 +37,7 @@ void SaveViews() {
 // about. The program ends at once from here, with the views saved, and
 // without another request to the server.
 bool IsAboutDrawnWindow(const XErrorEvent& error) {
-  if (End.window == None || error.resourceid != End.window) return false;
+  if (DrawnWindow == None || error.resourceid != DrawnWindow) return false;
   return error.error_code == BadWindow || error.error_code == BadDrawable ||
          error.error_code == BadMatch || error.error_code >= 128;  // GLX's bad drawable
 }
@@ -101,14 +74,6 @@ bool IsAnyVisual(const std::string& name) {
   for (const char* any : {"", "default", "best", "gl"})
     if (strcasecmp(name.c_str(), any) == 0) return true;
   return false;
-}
-
-void InstallStopSignals() {
-  struct sigaction action{};
-  action.sa_handler = OnStopSignal;
-  sigemptyset(&action.sa_mask);
-  sigaction(SIGTERM, &action, nullptr);
-  sigaction(SIGINT, &action, nullptr);
 }
 
 bool MakeOwnWindow(const Options& o, Surface* s) {
@@ -171,6 +136,7 @@ bool UseWindow(Window window, Surface* s) {
 
 bool OpenSurface(const Options& o, Surface* s) {
   switch (o.target) {
+    case DrawTarget::Default:
     case DrawTarget::OwnWindow: return MakeOwnWindow(o, s);
     case DrawTarget::WindowId: return UseWindow(o.windowId, s);
     case DrawTarget::Root: break;
@@ -185,13 +151,12 @@ bool OpenSurface(const Options& o, Surface* s) {
   return UseWindow(window, s);
 }
 
-void HandleKey(Surface& s, XKeyEvent& key) {
+void HandleKeyEvent(Surface& s, XKeyEvent& key) {
   if (!s.own) return;
   KeySym keysym = NoSymbol;
   char text[8];
   XLookupString(&key, text, sizeof text, &keysym, nullptr);
-  if (IsSystemKey(keysym, key.state)) return;
-  HandleViewKey(&s.glx, key.type == KeyPress ? kWmKeyDown : kWmKeyUp, VirtualKeyOf(keysym), 0);
+  HandleKey(&s.glx, keysym, key.state & Mod1Mask, key.type == KeyPress);
 }
 
 void HandleEvent(Surface& s, XEvent& event) {
@@ -201,7 +166,7 @@ void HandleEvent(Surface& s, XEvent& event) {
   }
   switch (event.type) {
     case KeyPress:
-    case KeyRelease: HandleKey(s, event.xkey); break;
+    case KeyRelease: HandleKeyEvent(s, event.xkey); break;
     case ConfigureNotify:
       if (event.xconfigure.window != s.glx.window) break;
       if (event.xconfigure.width != s.width || event.xconfigure.height != s.height) {
@@ -223,104 +188,51 @@ void HandleEvent(Surface& s, XEvent& event) {
   }
 }
 
-void DrainEvents(Surface& s) {
-  while (XPending(s.glx.display)) {
-    XEvent event;
-    XNextEvent(s.glx.display, &event);
-    HandleEvent(s, event);
-  }
-}
+// The run's window system: the events of the display, the window's
+// visibility, one RenderFrame per frame.
+class X11Screen : public FrameScreen {
+ public:
+  explicit X11Screen(Surface& s) : s_(s) {}
 
-// Waits until an event comes, a signal ends the wait, or the time is up.
-void WaitForEvents(Display* display, int ms) {
-  if (XPending(display)) return;
-  pollfd connection{ConnectionNumber(display), POLLIN, 0};
-  poll(&connection, 1, ms);
-}
-
-// -fps: the frames counted over a period and shown as a rate, on screen
-// every second and, in a window of its own, on standard error every 5 s
-// (under the daemon standard error only fills its log).
-struct FrameCount {
-  uint32_t period;
-  uint32_t since = TickCount();
-  int frames = 0;
-
-  // The frames per second once a period is over, else a negative number.
-  double Rate() {
-    const uint32_t elapsed = TickCount() - since;
-    if (elapsed < period) return -1.0;
-    const double rate = frames * 1000.0 / elapsed;
-    since += elapsed;
-    frames = 0;
-    return rate;
-  }
-};
-
-struct FrameRate {
-  FrameCount shown{kFpsShownPeriod};
-  FrameCount printed{kFpsPrintedPeriod};
-
-  void Count() {
-    ++shown.frames;
-    ++printed.frames;
-  }
-  void Report(bool print) {
-    if (const double rate = shown.Rate(); rate >= 0.0) {
-      char text[32];
-      std::snprintf(text, sizeof text, "FPS: %.1f", rate);
-      SetCornerText(text);
+  void HandleEvents() override {
+    while (XPending(s_.glx.display)) {
+      XEvent event;
+      XNextEvent(s_.glx.display, &event);
+      HandleEvent(s_, event);
     }
-    if (const double rate = printed.Rate(); print && rate >= 0.0)
-      std::fprintf(stderr, "lumvia: %.1f frames per second\n", rate);
+    if (!XErrorText.empty()) SaverState.Closing = true;
   }
+  bool FrameWanted() override { return s_.mapped && !s_.obscured; }
+  void WaitForEvents(uint32_t ms) override {
+    if (XPending(s_.glx.display)) return;
+    pollfd connection{ConnectionNumber(s_.glx.display), POLLIN, 0};
+    poll(&connection, 1, static_cast<int>(ms));
+  }
+  void DrawFrame() override { RenderFrame(&s_.glx); }
+  void ShowFrameRate(const char* text) override { SetCornerText(text); }
+
+ private:
+  Surface& s_;
 };
 
 // The frames, from the settings load to the save; the exit code.
-int RunFrames(const Options& options, Surface& s) {
-  SaverState = SaverStateRecord{};
-  SaverState.SaverMode = true;
-  SaverState.Window = &s.glx;
-  // The keys steer the view only in a window of its own, as they do only in
-  // the full-screen saver on Windows.
-  SaverState.FullScreen = s.own;
-  SetSettingsKey(&s.glx, kSettingsKeyPath);
-  if (std::string why; !LoadSettingsFile(&why))
-    std::fprintf(stderr, "lumvia: the settings file cannot be read, so the built-in settings"
-                         " are used: %s\n", why.c_str());
-  End.stored = ApplyRunOptions(options);
-  End.loaded = true;
-  if (CurrentModule == 0)
-    std::fprintf(stderr, "lumvia: no scene is enabled, so the screen stays black\n");
+int RunOnSurface(const Options& options, Surface& s) {
+  StartRun(options, &s.glx, s.own);
   if (!CreateGLContext(&s.glx, kColourBits)) return 1;  // it has said why
   s.randrEvents = WatchScreenChanges(s.glx.display, s.glx.window);
   MatchSwapInterval(MonitorRefreshRate(s.glx.display, s.glx.window));
-  SaverState.LastSwitchTime = TickCount();
-  FrameRate rate;
-  while (true) {
-    DrainEvents(s);
-    if (StopSignal || !XErrorText.empty()) SaverState.Closing = true;
-    if (SaverState.Closing) break;
-    if (s.mapped && !s.obscured) {
-      RenderFrame(&s.glx);
-      rate.Count();
-    } else {
-      WaitForEvents(s.glx.display, static_cast<int>(kUnseenTickInterval));
-    }
-    if (options.fps) rate.Report(s.own);
-  }
-  SaverState.Closed = true;
+  X11Screen screen(s);
+  RunFrames(options, screen);
   DestroyGLContext();
   SaveViews();
-  if (XErrorText.empty() || StopSignal || s.gone) return 0;
+  if (XErrorText.empty() || StopSignalCame() || s.gone) return 0;
   std::fprintf(stderr, "lumvia: X error: %s\n", XErrorText.c_str());
   return 1;
 }
 
 }  // namespace
 
-int RunSaver(const Options& options) {
-  InstallStopSignals();
+int RunX11Saver(const Options& options) {
   Surface s;
   s.glx.display = XOpenDisplay(options.display.empty() ? nullptr : options.display.c_str());
   if (!s.glx.display) {
@@ -336,21 +248,14 @@ int RunSaver(const Options& options) {
       std::fprintf(stderr, "lumvia: -visual %s is not taken: the scenes draw with %s\n",
                    options.visual.c_str(),
                    s.own ? "a GL visual of their own choosing" : "the window's own visual");
-    End.window = s.glx.window;
-    End.own = s.own;
-    status = RunFrames(options, s);
-    End.window = None;
+    DrawnWindow = s.glx.window;
+    status = RunOnSurface(options, s);
+    DrawnWindow = None;
   }
   if (s.own) {
     XDestroyWindow(s.glx.display, s.glx.window);
     XFreeColormap(s.glx.display, s.colormap);
   }
   XCloseDisplay(s.glx.display);
-  // A program ended by a signal ends by it, after its clean-up: the daemon
-  // takes any other end of a display mode it stopped for a failure.
-  if (StopSignal) {
-    signal(StopSignal, SIG_DFL);
-    raise(StopSignal);
-  }
   return status;
 }

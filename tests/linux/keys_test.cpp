@@ -10,7 +10,7 @@
 #include "core/saver_state.h"
 #include "frames/frame.h"
 #include "platform/messages.h"
-#include "x11/keys.h"
+#include "linux_program/keys.h"
 
 namespace {
 

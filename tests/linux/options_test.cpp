@@ -12,7 +12,7 @@
 #include "settings/store.h"
 #include "settings/stored_values.h"
 #include "tests/linux/settings_file.h"
-#include "x11/options.h"
+#include "linux_program/options.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ ParsedOptions Parse(std::vector<const char*> args) {
 
 TEST(OptionsTest, TakesTheHacksOptions) {
   Options o = Parse({}).options;
-  EXPECT_EQ(o.target, DrawTarget::OwnWindow);
+  EXPECT_EQ(o.target, DrawTarget::Default);
   EXPECT_EQ(o.width, 800);
   EXPECT_EQ(o.height, 600);
   EXPECT_FALSE(o.placed);
@@ -167,7 +167,7 @@ TEST(SettingsXmlTest, EveryControlGivesAnOptionOfTheTable) {
 // The manual page lists every option of the table (a per-module one by its
 // prefix, "-no-").
 TEST(ManualPageTest, ListsEveryOption) {
-  std::ifstream file(LUMVIA_SOURCE_DIR "/x11/debian/lumvia.6x.in");
+  std::ifstream file(LUMVIA_SOURCE_DIR "/linux_program/debian/lumvia.6x.in");
   ASSERT_TRUE(file);
   std::ostringstream page;
   page << file.rdbuf();

@@ -1,5 +1,5 @@
 // The command line of the Linux program, in the conventions of XScreenSaver
-// hacks, and what its options change for one run.
+// hacks, and what its options change for one run, on X and on Wayland.
 #pragma once
 
 #include <array>
@@ -11,13 +11,16 @@
 #include "core/module_table.h"
 
 enum class DrawTarget {
+  Default,    // none given: on X a window of its own, on Wayland every output
   OwnWindow,  // -window: a top-level window of its own; the keys steer the view
   Root,       // -root: $XSCREENSAVER_WINDOW, else the root window; no input
   WindowId,   // -window-id ID: as -root, into the given window
 };
 
 struct Options {
-  DrawTarget target = DrawTarget::OwnWindow;
+  DrawTarget target = DrawTarget::Default;
+  bool wayland = false;        // -wayland: on the Wayland desktop of $WAYLAND_DISPLAY
+  std::string output;          // -output: the output the scene keeps to on Wayland
   unsigned long windowId = 0;  // -window-id
   std::string display;         // -display; empty for $DISPLAY
 

@@ -1,6 +1,6 @@
 // The command line of the Linux program and the run's own choice of modules
 // and cycle time.
-#include "x11/options.h"
+#include "linux_program/options.h"
 
 #include <strings.h>
 
@@ -120,8 +120,8 @@ bool TakeAndIgnore(Options&, const char*) { return true; }
 
 constexpr OptionRow kOptions[] = {
     {"window", nullptr,
-     "draw in a window of its own (the default); the keys steer the view and the settings "
-     "are saved on exit",
+     "draw in a window of its own (the default on X); the keys steer the view and the "
+     "settings are saved on exit",
      [](Options& o, const char*) { o.target = DrawTarget::OwnWindow; return true; }},
     {"root", nullptr, "draw into $XSCREENSAVER_WINDOW, else the root window",
      [](Options& o, const char*) { o.target = DrawTarget::Root; return true; }},
@@ -131,6 +131,15 @@ constexpr OptionRow kOptions[] = {
        o.target = DrawTarget::WindowId;
        return true;
      }},
+    {"wayland", nullptr,
+     "draw on the Wayland desktop of $WAYLAND_DISPLAY: full screen on every output, or with "
+     "-window in a window of its own; the keys steer the view, moving the pointer ends it "
+     "full screen, and the settings are saved on exit",
+     [](Options& o, const char*) { return o.wayland = true; }},
+    {"output", "NAME",
+     "with -wayland: the output that shows the scene when the others are black or left as "
+     "they are (default: the first)",
+     [](Options& o, const char* v) { o.output = v; return !o.output.empty(); }},
     {"geometry", "WxH[+X+Y]", "size and place of the window of its own (800x600)",
      [](Options& o, const char* v) { return ParseGeometry(v, &o); }},
     {"display", "NAME", "the X display (default $DISPLAY)",
@@ -258,7 +267,8 @@ ParsedOptions ParseOptions(int argc, const char* const* argv) {
 }
 
 std::string Usage() {
-  std::string text = "usage: lumvia [-window | -root | -window-id ID] [options]\n";
+  std::string text =
+      "usage: lumvia [-window | -root | -window-id ID | -wayland [-window]] [options]\n";
   for (const OptionRow& row : kOptions)
     if (row.help) text += UsageLines(row);
   text += "modules:";
@@ -270,7 +280,8 @@ std::string Usage() {
 StoredChoice ApplyRunOptions(const Options& options) {
   StoredChoice stored;
   stored.cycleTime = CycleTime;
-  const bool wholeTruth = options.target != DrawTarget::OwnWindow;
+  const bool wholeTruth =
+      options.target == DrawTarget::Root || options.target == DrawTarget::WindowId;
   if (wholeTruth) CycleTime = StoredValueOf(&CycleTime).missing;
   for (int n = 1; n <= kModuleCount; ++n) {
     stored.active[n] = ModuleTable[n].active;

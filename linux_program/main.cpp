@@ -1,0 +1,25 @@
+// lumvia: the saver as a program of the X Window System, run by the
+// XScreenSaver daemon with -root, embedded with -window-id, or by hand; and
+// with -wayland on a Wayland desktop, started by its idle daemon.
+#include <cstdio>
+
+#include "linux_program/front_ends.h"
+#include "linux_program/options.h"
+#include "linux_program/run.h"
+
+int main(int argc, char** argv) {
+  const ParsedOptions parsed = ParseOptions(argc, argv);
+  if (!parsed.ok) {
+    std::fprintf(stderr, "lumvia: %s\n%s", parsed.error.c_str(), Usage().c_str());
+    return 1;
+  }
+  if (parsed.options.help) {
+    std::fputs(Usage().c_str(), stdout);
+    return 0;
+  }
+  InstallStopSignals();
+  const int status = parsed.options.wayland ? RunWaylandSaver(parsed.options)
+                                            : RunX11Saver(parsed.options);
+  EndByStopSignal();
+  return status;
+}

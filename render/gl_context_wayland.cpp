@@ -1,0 +1,108 @@
+// EGL on a Wayland connection: a desktop GL context (a compatibility one, so
+// GL 1.1 and GLU work), drawables on wl_egl_windows, swaps that do not wait.
+#include "render/gl_context_wayland.h"
+
+#include <EGL/egl.h>
+#include <EGL/eglext.h>
+#include <wayland-egl.h>
+
+#include "platform/platform.h"
+#include "render/render_state.h"
+
+namespace {
+
+EGLDisplay Display = EGL_NO_DISPLAY;
+EGLConfig Config = nullptr;
+EGLContext Context = EGL_NO_CONTEXT;
+
+bool Fail(const char* text) {
+  DestroyWaylandGLContext();
+  ShowMessageBox(nullptr, text, "ERROR", kMbOk | kMbIconExclamation);
+  return false;
+}
+
+// 8 bits a colour and no alpha, a 24-bit depth buffer, desktop GL.
+bool ChooseConfig() {
+  const EGLint attributes[] = {EGL_SURFACE_TYPE, EGL_WINDOW_BIT,
+                               EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
+                               EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8,
+                               EGL_ALPHA_SIZE, 0, EGL_DEPTH_SIZE, 24,
+                               EGL_NONE};
+  EGLConfig configs[64];
+  EGLint count = 0;
+  if (!eglChooseConfig(Display, attributes, configs, 64, &count)) return false;
+  // A config with alpha is listed as well when it has more bits in all; the
+  // compositor would blend it with what lies below.
+  for (EGLint i = 0; i < count; ++i) {
+    EGLint alpha = 0;
+    eglGetConfigAttrib(Display, configs[i], EGL_ALPHA_SIZE, &alpha);
+    if (alpha == 0) {
+      Config = configs[i];
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+bool CreateWaylandGLContext(wl_display* display) {
+  Display = eglGetPlatformDisplay(EGL_PLATFORM_WAYLAND_KHR, display, nullptr);
+  if (Display == EGL_NO_DISPLAY || !eglInitialize(Display, nullptr, nullptr))
+    return Fail("EGL cannot be used on this Wayland connection.");
+  if (!ChooseConfig()) return Fail("Can't Find A Suitable PixelFormat.");
+  if (!eglBindAPI(EGL_OPENGL_API)) return Fail("Can't Create A GL Rendering Context.");
+  Context = eglCreateContext(Display, Config, EGL_NO_CONTEXT, nullptr);
+  if (Context == EGL_NO_CONTEXT) return Fail("Can't Create A GL Rendering Context.");
+  // The texture is made before any output has a surface.
+  if (!eglMakeCurrent(Display, EGL_NO_SURFACE, EGL_NO_SURFACE, Context))
+    return Fail("Can't Activate The GL Rendering Context.");
+  if (!InitRenderState()) return Fail("Initialization Failed.");
+  return true;
+}
+
+void DestroyWaylandGLContext() {
+  if (Display == EGL_NO_DISPLAY) return;
+  eglMakeCurrent(Display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+  if (Context != EGL_NO_CONTEXT) eglDestroyContext(Display, Context);
+  eglTerminate(Display);
+  eglReleaseThread();
+  Context = EGL_NO_CONTEXT;
+  Config = nullptr;
+  Display = EGL_NO_DISPLAY;
+}
+
+bool AttachGL(GLSurface& gl, wl_surface* surface, int width, int height) {
+  gl.window = wl_egl_window_create(surface, width, height);
+  if (!gl.window) return false;
+  gl.drawable = eglCreatePlatformWindowSurface(Display, Config, gl.window, nullptr);
+  if (gl.drawable == EGL_NO_SURFACE) {
+    DetachGL(gl);
+    return false;
+  }
+  // A swap that waits for a frame callback of its own would stall the other
+  // outputs behind one that shows nothing.
+  if (!MakeCurrentOn(gl)) return false;
+  eglSwapInterval(Display, 0);
+  return true;
+}
+
+void ResizeGL(GLSurface& gl, int width, int height) {
+  if (gl.window) wl_egl_window_resize(gl.window, width, height, 0, 0);
+}
+
+void DetachGL(GLSurface& gl) {
+  if (gl.drawable) {
+    if (eglGetCurrentSurface(EGL_DRAW) == gl.drawable)
+      eglMakeCurrent(Display, EGL_NO_SURFACE, EGL_NO_SURFACE, Context);
+    eglDestroySurface(Display, gl.drawable);
+  }
+  if (gl.window) wl_egl_window_destroy(gl.window);
+  gl = GLSurface{};
+}
+
+bool MakeCurrentOn(const GLSurface& gl) {
+  return eglMakeCurrent(Display, gl.drawable, gl.drawable, Context);
+}
+
+void PresentOn(const GLSurface& gl) { eglSwapBuffers(Display, gl.drawable); }
