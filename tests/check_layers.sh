@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The folders are layers: each may include only from itself and the folders
-# below it. host/ (Windows) and x11/ (Linux) are the two programs at the top,
-# side by side: neither includes the other. Only a file named *_win32 may
+# below it. host/ (the Windows program) and x11/ and wayland/ (the Linux
+# program's two front ends, over linux_program/) are at the top, side by
+# side: none includes another. Only a file named *_win32 may
 # include <windows.h> or a *_win32.h header (which may include it in turn).
 # Prints every include that breaks a rule, as FILE:LINE, and fails if there is
 # one. Tests and tools may include anything and are not checked.
@@ -11,7 +12,7 @@ set -uo pipefail
 cd "${1:-$(dirname "$0")/..}"
 
 # Top to bottom. Folders on one line share a rank and never include each other.
-layers=("host x11" dialogs frames controls scenes render settings core platform resources)
+layers=("host x11 wayland" linux_program dialogs frames controls scenes render settings core platform resources)
 
 rank() {
   local i
@@ -31,7 +32,7 @@ for folder in ${layers[*]}; do
       echo "$file:$line: $folder/ includes $target/, a higher layer"
       status=1
     elif [ "$used" -eq "$own" ] && [ "$target" != "$folder" ]; then
-      echo "$file:$line: $folder/ includes $target/, the other program"
+      echo "$file:$line: $folder/ includes $target/, beside it at the top"
       status=1
     fi
   done < <(grep -rnE '^\s*#\s*include\s+"[a-z_0-9]+/' "$folder" |

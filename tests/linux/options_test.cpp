@@ -45,6 +45,11 @@ TEST(OptionsTest, TakesTheHacksOptions) {
   EXPECT_EQ(Parse({"-window-id", "4194307"}).options.windowId, 4194307u);
   EXPECT_EQ(Parse({"-window-id", "7", "-window"}).options.target, DrawTarget::OwnWindow);
   EXPECT_TRUE(Parse({"-help"}).options.help);
+  o = Parse({"-wayland", "-output", "DP-2"}).options;
+  EXPECT_TRUE(o.wayland);
+  EXPECT_EQ(o.target, DrawTarget::Default);  // every output, full screen
+  EXPECT_EQ(o.output, "DP-2");
+  EXPECT_EQ(Parse({"-wayland", "-window"}).options.target, DrawTarget::OwnWindow);
 
   // The options every display mode takes.
   const ParsedOptions common = Parse({"-fps", "-visual", "0x21", "-install", "-noinstall", "-mono",
@@ -72,6 +77,7 @@ TEST(OptionsTest, ABadOptionOrValueIsNamed) {
       {{"-no-hope"}, "unknown option \"-no-hope\""},
       {{"-no-NAME"}, "unknown option \"-no-NAME\""},
       {{"-delay", "soon"}, "bad value \"soon\" for -delay"},
+      {{"-output", ""}, "bad value \"\" for -output"},
   };
   for (const auto& [args, error] : cases) {
     const ParsedOptions parsed = Parse(args);

@@ -158,4 +158,57 @@ TEST_F(ViewportFrameTest, AGlErrorInAnyViewportKeepsTheFrameFromBeingPresented) 
   EXPECT_EQ(test_seams::Swaps(), 0);
 }
 
+// --- A frame on the surfaces of several outputs -------------------------------------
+
+// The surfaces the frame step is drawing: the one selected sets its viewport,
+// and the presented ones are noted.
+std::vector<Viewport> Surfaces;
+std::vector<int> Presented;
+void SelectSurface(int i) {
+  FrameViewports.count = 1;
+  FrameViewports.items[0] = Surfaces[i];
+}
+void PresentSurface(int i) { Presented.push_back(i); }
+
+// Each output of a Wayland desktop is a surface of its own: the scene must
+// still advance once per frame and show the same picture on each.
+TEST_F(ViewportFrameTest, EverySurfaceShowsTheSameFrameAndTheSceneAdvancesOnce) {
+  constexpr int kFrames = 60;
+  gl_capture::RecordOnly();
+  Surfaces = {{0, 0, 320, 240}, {-320, 0, 640, 240}};
+  for (int module : {1, 7, 9}) {  // "Love", "Truth" rolling its view, "Inspiration" drawing
+    SCOPED_TRACE(ModuleNames[module]);
+    const std::vector<Frame> single = RunFrames(module, {{0, 0, 320, 240}}, kFrames);
+    const FrameStateRecord afterOne = FrameState;
+    RunFrames(module, {}, 0);
+    Presented.clear();
+    for (int f = 0; f < kFrames; ++f) {
+      test_seams::SetNow(1000 + 40 * f);
+      gl_capture::Clear();
+      RenderFrameOnSurfaces(2, SelectSurface, PresentSurface);
+      const Frame both = gl_capture::Calls();
+      ASSERT_EQ(both.size(), 2 * single[f].size()) << "frame " << f;
+      for (size_t i = 0; i < both.size(); ++i)
+        ASSERT_EQ(both[i].modelView, single[f][i % single[f].size()].modelView) << "frame " << f;
+    }
+    EXPECT_TRUE(FrameState == afterOne);
+    EXPECT_EQ(Presented.size(), 2u * kFrames);
+  }
+}
+
+TEST_F(ViewportFrameTest, AGlErrorOnOneSurfaceKeepsOnlyThatOneFromBeingPresented) {
+  Surfaces = {{0, 0, 160, 240}, {0, 0, 320, 240}};
+  RunFrames(1, {}, 0);
+  gl_capture::Clear();
+  RenderFrameOnSurfaces(1, SelectSurface, PresentSurface);
+  const int perSurface = static_cast<int>(gl_capture::Calls().size());
+  RunFrames(1, {}, 0);
+  Presented.clear();
+  gl_capture::Clear();
+  // "Love"'s last quadric, its central cylinder, decides: the first fails.
+  gl_capture::RaiseErrorAtCall(perSurface - 1);
+  RenderFrameOnSurfaces(2, SelectSurface, PresentSurface);
+  EXPECT_EQ(Presented, std::vector<int>{1});
+}
+
 }  // namespace
