@@ -11,10 +11,14 @@
 
 namespace {
 
-EGLDisplay Display = EGL_NO_DISPLAY;
-EGLConfig Config = nullptr;
-EGLContext Context = EGL_NO_CONTEXT;
+// The one context, and what it was made on and with.
+struct {
+  EGLDisplay display = EGL_NO_DISPLAY;
+  EGLConfig config = nullptr;
+  EGLContext context = EGL_NO_CONTEXT;
+} Egl;
 
+// Says why the context cannot be made, after taking away what was made.
 bool Fail(const char* text) {
   DestroyWaylandGLContext();
   ShowMessageBox(nullptr, text, "ERROR", kMbOk | kMbIconExclamation);
@@ -30,14 +34,14 @@ bool ChooseConfig() {
                                EGL_NONE};
   EGLConfig configs[64];
   EGLint count = 0;
-  if (!eglChooseConfig(Display, attributes, configs, 64, &count)) return false;
+  if (!eglChooseConfig(Egl.display, attributes, configs, 64, &count)) return false;
   // A config with alpha is listed as well when it has more bits in all; the
   // compositor would blend it with what lies below.
   for (EGLint i = 0; i < count; ++i) {
     EGLint alpha = 0;
-    eglGetConfigAttrib(Display, configs[i], EGL_ALPHA_SIZE, &alpha);
+    eglGetConfigAttrib(Egl.display, configs[i], EGL_ALPHA_SIZE, &alpha);
     if (alpha == 0) {
-      Config = configs[i];
+      Egl.config = configs[i];
       return true;
     }
   }
@@ -47,35 +51,35 @@ bool ChooseConfig() {
 }  // namespace
 
 bool CreateWaylandGLContext(wl_display* display) {
-  Display = eglGetPlatformDisplay(EGL_PLATFORM_WAYLAND_KHR, display, nullptr);
-  if (Display == EGL_NO_DISPLAY || !eglInitialize(Display, nullptr, nullptr))
+  Egl.display = eglGetPlatformDisplay(EGL_PLATFORM_WAYLAND_KHR, display, nullptr);
+  if (Egl.display == EGL_NO_DISPLAY || !eglInitialize(Egl.display, nullptr, nullptr))
     return Fail("EGL cannot be used on this Wayland connection.");
   if (!ChooseConfig()) return Fail("Can't Find A Suitable PixelFormat.");
   if (!eglBindAPI(EGL_OPENGL_API)) return Fail("Can't Create A GL Rendering Context.");
-  Context = eglCreateContext(Display, Config, EGL_NO_CONTEXT, nullptr);
-  if (Context == EGL_NO_CONTEXT) return Fail("Can't Create A GL Rendering Context.");
+  Egl.context = eglCreateContext(Egl.display, Egl.config, EGL_NO_CONTEXT, nullptr);
+  if (Egl.context == EGL_NO_CONTEXT) return Fail("Can't Create A GL Rendering Context.");
   // The texture is made before any output has a surface.
-  if (!eglMakeCurrent(Display, EGL_NO_SURFACE, EGL_NO_SURFACE, Context))
+  if (!eglMakeCurrent(Egl.display, EGL_NO_SURFACE, EGL_NO_SURFACE, Egl.context))
     return Fail("Can't Activate The GL Rendering Context.");
   if (!InitRenderState()) return Fail("Initialization Failed.");
   return true;
 }
 
 void DestroyWaylandGLContext() {
-  if (Display == EGL_NO_DISPLAY) return;
-  eglMakeCurrent(Display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
-  if (Context != EGL_NO_CONTEXT) eglDestroyContext(Display, Context);
-  eglTerminate(Display);
+  if (Egl.display == EGL_NO_DISPLAY) return;
+  eglMakeCurrent(Egl.display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+  if (Egl.context != EGL_NO_CONTEXT) eglDestroyContext(Egl.display, Egl.context);
+  eglTerminate(Egl.display);
   eglReleaseThread();
-  Context = EGL_NO_CONTEXT;
-  Config = nullptr;
-  Display = EGL_NO_DISPLAY;
+  Egl.context = EGL_NO_CONTEXT;
+  Egl.config = nullptr;
+  Egl.display = EGL_NO_DISPLAY;
 }
 
 bool AttachGL(GLSurface& gl, wl_surface* surface, int width, int height) {
   gl.window = wl_egl_window_create(surface, width, height);
   if (!gl.window) return false;
-  gl.drawable = eglCreatePlatformWindowSurface(Display, Config, gl.window, nullptr);
+  gl.drawable = eglCreatePlatformWindowSurface(Egl.display, Egl.config, gl.window, nullptr);
   if (gl.drawable == EGL_NO_SURFACE) {
     DetachGL(gl);
     return false;
@@ -83,7 +87,7 @@ bool AttachGL(GLSurface& gl, wl_surface* surface, int width, int height) {
   // A swap that waits for a frame callback of its own would stall the other
   // outputs behind one that shows nothing.
   if (!MakeCurrentOn(gl)) return false;
-  eglSwapInterval(Display, 0);
+  eglSwapInterval(Egl.display, 0);
   return true;
 }
 
@@ -94,15 +98,15 @@ void ResizeGL(GLSurface& gl, int width, int height) {
 void DetachGL(GLSurface& gl) {
   if (gl.drawable) {
     if (eglGetCurrentSurface(EGL_DRAW) == gl.drawable)
-      eglMakeCurrent(Display, EGL_NO_SURFACE, EGL_NO_SURFACE, Context);
-    eglDestroySurface(Display, gl.drawable);
+      eglMakeCurrent(Egl.display, EGL_NO_SURFACE, EGL_NO_SURFACE, Egl.context);
+    eglDestroySurface(Egl.display, gl.drawable);
   }
   if (gl.window) wl_egl_window_destroy(gl.window);
   gl = GLSurface{};
 }
 
 bool MakeCurrentOn(const GLSurface& gl) {
-  return eglMakeCurrent(Display, gl.drawable, gl.drawable, Context);
+  return eglMakeCurrent(Egl.display, gl.drawable, gl.drawable, Egl.context);
 }
 
-void PresentOn(const GLSurface& gl) { eglSwapBuffers(Display, gl.drawable); }
+void PresentOn(const GLSurface& gl) { eglSwapBuffers(Egl.display, gl.drawable); }

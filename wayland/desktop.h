@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include <wayland-client-core.h>
+
 #include "core/monitor_layout.h"
 #include "render/gl_context_wayland.h"
 
@@ -93,6 +95,18 @@ struct Desktop {
 };
 
 extern Desktop Wayland;
+
+// Gives a proxy back with its release request where the version bound has
+// one (else the compositor keeps its object), and forgets it.
+template <typename Proxy>
+void Release(Proxy*& proxy, void (*release)(Proxy*), void (*destroy)(Proxy*), uint32_t since) {
+  if (!proxy) return;
+  if (wl_proxy_get_version(reinterpret_cast<wl_proxy*>(proxy)) >= since)
+    release(proxy);
+  else
+    destroy(proxy);
+  proxy = nullptr;
+}
 
 // --- outputs.cpp ----------------------------------------------------------------
 // Binds a wl_output global and asks for its description.

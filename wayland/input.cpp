@@ -140,22 +140,13 @@ const wl_pointer_listener kPointerListener = {
 };
 
 void ReleaseKeyboard() {
-  if (!Wayland.keyboard) return;
-  if (wl_keyboard_get_version(Wayland.keyboard) >= WL_KEYBOARD_RELEASE_SINCE_VERSION)
-    wl_keyboard_release(Wayland.keyboard);
-  else
-    wl_keyboard_destroy(Wayland.keyboard);
-  Wayland.keyboard = nullptr;
+  Release(Wayland.keyboard, wl_keyboard_release, wl_keyboard_destroy,
+          WL_KEYBOARD_RELEASE_SINCE_VERSION);
   ForgetKeymap();
 }
 
 void ReleasePointer() {
-  if (!Wayland.pointer) return;
-  if (wl_pointer_get_version(Wayland.pointer) >= WL_POINTER_RELEASE_SINCE_VERSION)
-    wl_pointer_release(Wayland.pointer);
-  else
-    wl_pointer_destroy(Wayland.pointer);
-  Wayland.pointer = nullptr;
+  Release(Wayland.pointer, wl_pointer_release, wl_pointer_destroy, WL_POINTER_RELEASE_SINCE_VERSION);
   P.on = nullptr;
 }
 
@@ -200,11 +191,7 @@ uint32_t RepeatKeys(uint32_t ms) {
 void CloseInput() {
   ReleaseKeyboard();
   ReleasePointer();
-  if (Wayland.seat && wl_seat_get_version(Wayland.seat) >= WL_SEAT_RELEASE_SINCE_VERSION)
-    wl_seat_release(Wayland.seat);
-  else if (Wayland.seat)
-    wl_seat_destroy(Wayland.seat);
-  Wayland.seat = nullptr;
+  Release(Wayland.seat, wl_seat_release, wl_seat_destroy, WL_SEAT_RELEASE_SINCE_VERSION);
   xkb_context_unref(K.context);
   K.context = nullptr;
 }

@@ -253,10 +253,7 @@ void RemoveOutput(uint32_t name) {
   if (!o) return;
   DestroySurface(o->surface);
   if (o->xdgOutput) zxdg_output_v1_destroy(o->xdgOutput);
-  if (wl_output_get_version(o->output) >= WL_OUTPUT_RELEASE_SINCE_VERSION)
-    wl_output_release(o->output);
-  else
-    wl_output_destroy(o->output);
+  Release(o->output, wl_output_release, wl_output_destroy, WL_OUTPUT_RELEASE_SINCE_VERSION);
   std::erase_if(Wayland.outputs, [o](const auto& each) { return each.get() == o; });
   LayOutSurfaces();
 }

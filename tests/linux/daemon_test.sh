@@ -13,42 +13,13 @@ skip() { echo "skipped: $*"; exit 77; }
 [ -f "$LUMVIA_DEB" ] ||
   skip "no package at $LUMVIA_DEB (cmake --workflow --preset linux makes it)"
 command -v xscreensaver >/dev/null || skip "the XScreenSaver daemon is not installed"
-sudo=""
-if [ "$(id -u)" -ne 0 ]; then
-  sudo -n true 2>/dev/null || skip "installing the package needs root or sudo without a password"
-  sudo="sudo -n"
-fi
-if dpkg-query -W -f='${db:Status-Status}' lumvia 2>/dev/null | grep -q installed; then
+needs_root "installing the package"
+package_installed &&
   skip "a lumvia package is installed on this machine already; the test leaves it alone"
-fi
-
-user=lumvia-test-$$
-home=""   # made below, outside WORK, which only root may enter
-installed=""
 as_user() { $sudo runuser -u "$user" -- env -i HOME="$home" DISPLAY="$DISPLAY" PATH=/usr/bin:/bin "$@"; }
-daemon_cleanup() {
-  local pid
-  for pid in $(pgrep -u "$user" 2>/dev/null); do $sudo kill "$pid" 2>/dev/null; done
-  wait_for eval '! pgrep -u "$user" >/dev/null 2>&1'
-  $sudo userdel "$user" 2>/dev/null
-  [ -n "$installed" ] && $sudo dpkg -r lumvia >/dev/null
-  [ -n "$home" ] && $sudo rm -rf "$home"
-  cleanup
-}
-trap daemon_cleanup EXIT
-
-# dpkg waits for nobody: another install on the machine may hold its lock.
-dpkg_install() {
-  local deadline=$((SECONDS + 300))
-  while ! $sudo dpkg -i "$1" >"$WORK/dpkg.log" 2>&1; do
-    grep -q 'lock' "$WORK/dpkg.log" && [ $SECONDS -lt $deadline ] || return 1
-    sleep 2
-  done
-}
 
 # --- The package ---------------------------------------------------------------
-if dpkg_install "$LUMVIA_DEB"; then
-  installed=yes
+if install_package "$LUMVIA_DEB"; then
   pass "dpkg -i installs $(basename "$LUMVIA_DEB")"
 else
   fail "dpkg -i failed: $(cat "$WORK/dpkg.log")"
@@ -61,8 +32,7 @@ hack=/usr/libexec/xscreensaver/lumvia
 check "man lumvia finds its manual page" /usr/share/man/man6/lumvia.6x.gz "$(man -w lumvia 2>&1)"
 
 # --- The daemon, as a throwaway user, on an Xvfb anyone may use -----------------
-home=$(mktemp -d /tmp/lumvia-daemon-home.XXXXXX)
-$sudo useradd -M -d "$home" -s /bin/sh "$user" || { fail "useradd $user"; finish; }
+throwaway_user lumvia-daemon
 cat >"$home/.xscreensaver" <<END
 mode:		one
 selected:	0

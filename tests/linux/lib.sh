@@ -84,3 +84,44 @@ wait_for_window() {
 # The value stored under NAME in the settings file.
 stored() { sed -n "s/^$1 = //p" "$SETTINGS" 2>/dev/null; }
 printed() { grep -q "$1" "$WORK/out"; }
+
+# --- For what refuses to run as root (the XScreenSaver daemon, Sway): a
+# throwaway user with a home of its own outside WORK (which only root may
+# enter), and the Debian package installed for a while; both are taken away
+# on exit. The caller defines skip.
+sudo=""
+needs_root() {
+  [ "$(id -u)" -eq 0 ] && return
+  sudo -n true 2>/dev/null || skip "$1 needs root or sudo without a password"
+  sudo="sudo -n"
+}
+package_installed() { dpkg-query -W -f='${db:Status-Status}' lumvia 2>/dev/null | grep -q installed; }
+installed=""
+user=""
+home=""
+throwaway_user() {  # throwaway_user NAME: sets user and home
+  user=$1-$$
+  home=$(mktemp -d "/tmp/$1-home.XXXXXX")
+  $sudo useradd -M -d "$home" -s /bin/sh "$user" || { fail "useradd $user"; finish; }
+}
+# dpkg waits for nobody: another install on the machine may hold its lock.
+install_package() {  # install_package DEB: its log in $WORK/dpkg.log
+  local deadline=$((SECONDS + 300))
+  while ! $sudo dpkg -i "$1" >"$WORK/dpkg.log" 2>&1; do
+    grep -q 'lock' "$WORK/dpkg.log" && [ $SECONDS -lt $deadline ] || return 1
+    sleep 2
+  done
+  installed=yes
+}
+user_cleanup() {
+  local pid
+  if [ -n "$user" ]; then
+    for pid in $(pgrep -u "$user" 2>/dev/null); do $sudo kill "$pid" 2>/dev/null; done
+    wait_for eval '! pgrep -u "$user" >/dev/null 2>&1'
+    $sudo userdel "$user" 2>/dev/null
+  fi
+  [ -n "$installed" ] && $sudo dpkg -r lumvia >/dev/null
+  [ -n "$home" ] && $sudo rm -rf "$home"
+  cleanup
+}
+trap user_cleanup EXIT

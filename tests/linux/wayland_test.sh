@@ -15,32 +15,14 @@ skip() { echo "skipped: $*"; exit 77; }
 for tool in sway swaymsg grim wtype swayidle; do
   command -v $tool >/dev/null || skip "$tool is not installed (scripts/bootstrap installs it)"
 done
-sudo=""
-if [ "$(id -u)" -ne 0 ]; then
-  sudo -n true 2>/dev/null || skip "the throwaway user needs root or sudo without a password"
-  sudo="sudo -n"
-fi
-
-user=lumvia-wl-$$
-home=$(mktemp -d /tmp/lumvia-wayland-home.XXXXXX)
-installed=""
+needs_root "a throwaway user"
+throwaway_user lumvia-wayland
 settings=$home/config/lumvia/lumvia.conf
 as_user() {
   $sudo runuser -u "$user" -- env -i HOME="$home" XDG_RUNTIME_DIR="$home/run" \
     XDG_CONFIG_HOME="$home/config" SWAYSOCK="$home/run/sway.sock" WAYLAND_DISPLAY=wayland-1 \
     PATH=/usr/bin:/bin ASAN_OPTIONS="$ASAN_OPTIONS" "$@"
 }
-wayland_cleanup() {
-  local pid
-  for pid in $(pgrep -u "$user" 2>/dev/null); do $sudo kill "$pid" 2>/dev/null; done
-  wait_for eval '! pgrep -u "$user" >/dev/null 2>&1'
-  $sudo userdel "$user" 2>/dev/null
-  [ -n "$installed" ] && $sudo dpkg -r lumvia >/dev/null
-  $sudo rm -rf "$home"
-  cleanup
-}
-trap wayland_cleanup EXIT
-$sudo useradd -M -d "$home" -s /bin/sh "$user" || { fail "useradd $user"; finish; }
 mkdir -p "$home/run" "$home/config/lumvia"
 chmod 700 "$home/run"
 # The cursor is hidden so that it does not show in the screenshots.
@@ -185,9 +167,8 @@ check "Esc ends -window with 0" 0 "$lumvia_exit"
 
 # --- swayidle, running the program the package installs ------------------------------
 program=$LUMVIA
-if [ -f "${LUMVIA_DEB:-}" ] && ! dpkg-query -W -f='${db:Status-Status}' lumvia 2>/dev/null | grep -q installed; then
-  if $sudo dpkg -i "$LUMVIA_DEB" >"$WORK/dpkg.log" 2>&1; then
-    installed=yes
+if [ -f "${LUMVIA_DEB:-}" ] && ! package_installed; then
+  if install_package "$LUMVIA_DEB"; then
     program=lumvia
     pass "dpkg -i installs $(basename "$LUMVIA_DEB"), lumvia is $(command -v lumvia)"
   else
