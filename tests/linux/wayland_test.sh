@@ -46,6 +46,9 @@ pass "sway runs headless with two outputs"
 
 OUT1=800x600+0+0
 OUT2=640x480+800+0
+# Each choice's screenshot is kept for scripts/wayland-gallery.
+SHOTS=$(dirname "$LUMVIA")/wayland-shots
+mkdir -p "$SHOTS"
 
 # Runs lumvia as the user in the background, its output in $WORK/out, err.
 run_lumvia() {
@@ -101,8 +104,8 @@ for choice in 1 0 2 3; do
   run_lumvia "$LUMVIA" -wayland -modules love
   # shellcheck disable=SC2086
   if screen_shows ${promise[$choice]}; then pass "choice $choice shows ${names[$choice]}"
-  else fail "choice $choice: the screen is not as promised (build/shot-$choice.png)"
-    cp "$WORK/shot.png" "$(dirname "$LUMVIA")/shot-$choice.png"; fi
+  else fail "choice $choice: the screen is not as promised ($SHOTS/choice-$choice.png)"; fi
+  cp "$WORK/shot.png" "$SHOTS/choice-$choice.png"
   if [ "$choice" = 1 ]; then keys -k Prior -k F11; wait_for printed '^g_fDepth'; fi
   keys -k Escape
   wait_lumvia_exit
