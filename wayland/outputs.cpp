@@ -282,6 +282,11 @@ void LayOutSurfaces() {
     if (!o->surface) o->surface = MakeSurface(o.get());
     Surface& s = *o->surface;
     if (!s.configured) continue;
+    if (s.scale != o->scale) {  // the output's scale changed: as many pixels again
+      s.scale = o->scale;
+      wl_surface_set_buffer_scale(s.surface, s.scale);
+      ResizeGL(s.gl, s.width * s.scale, s.height * s.scale);
+    }
     s.scene = scene;
     if (!scene) {
       DrawBlack(s);

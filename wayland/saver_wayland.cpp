@@ -1,8 +1,8 @@
 // The saver on a Wayland desktop: the Linux program's run
 // (linux_program/run.h) over the compositor's connection. The frames are
 // paced by the compositor: a surface is drawn only once its frame callback
-// has come, and the frame step runs once for every surface that is ready, so
-// an output that is off, or a surface nobody can see, costs nothing.
+// has come, one frame step drawing every surface that is ready, so an output
+// that is off, or a surface nobody can see, costs nothing.
 #include <poll.h>
 #include <wayland-client.h>
 
@@ -93,7 +93,10 @@ void PresentSurface(int i) { ShowFrame(*Ready[i]); }
 
 class WaylandScreen : public FrameScreen {
  public:
-  void HandleEvents() override { ReadEvents(0); }
+  void HandleEvents() override {
+    ReadEvents(0);
+    RepeatKeys(0);
+  }
   bool FrameWanted() override { return ReadySurfaces(Ready) > 0; }
   void WaitForEvents(uint32_t ms) override { ReadEvents(RepeatKeys(ms)); }
   void DrawFrame() override {
