@@ -1,6 +1,7 @@
 // Every value the settings store keeps, one row each: its name, how it is
-// scaled, what it holds, the number it reads as when missing and its range. Loading, saving, the key limits, the count and the
-// tests all read this table: a new value is a new row.
+// scaled, what it holds, the number it reads as when missing and its range.
+// Loading, saving, the key limits, the count and the tests all read this
+// table: a new value is a new row.
 //
 // The names are those users' registries and settings files already hold
 // (module 10's speed is "mod10 speed"): an existing name never changes.
