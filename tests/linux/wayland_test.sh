@@ -56,7 +56,18 @@ run_lumvia() {
   lumvia_pid=$!
   background+=("$lumvia_pid")
 }
-keys() { as_user wtype -s 300 "$@"; }  # time for the seat to give the new keyboard
+# wtype adds a keyboard of its own for each run: time for the client to get it.
+keys() { as_user wtype -s 500 "$@"; }
+# Esc until the test (lumvia_ended, or another) holds, should a keyboard have
+# come too late for it.
+esc_until() {
+  local try
+  for try in 1 2 3; do
+    keys -k Escape
+    PATIENCE=$((PATIENCE / 3)) wait_for "$@" && return 0
+  done
+  return 1
+}
 settings_say() { echo "$1" >"$settings"; $sudo chown "$user" "$settings"; }
 
 # Screenshots of every output until the checks all hold for one of them.
@@ -107,7 +118,7 @@ for choice in 1 0 2 3; do
   else fail "choice $choice: the screen is not as promised ($SHOTS/choice-$choice.png)"; fi
   cp "$WORK/shot.png" "$SHOTS/choice-$choice.png"
   if [ "$choice" = 1 ]; then keys -k Prior -k F11; wait_for printed '^g_fDepth'; fi
-  keys -k Escape
+  esc_until lumvia_ended
   wait_lumvia_exit
   check "Esc ends choice $choice with 0" 0 "$lumvia_exit"
   if [ "$choice" = 1 ]; then
@@ -157,14 +168,14 @@ as_user swaymsg output HEADLESS-3 disable >/dev/null
 sleep 0.5
 screen_shows scene $OUT1 && ! lumvia_ended && pass "with that output gone the scene goes on" ||
   fail "the scene stopped when an output went: $(cat "$WORK/err")"
-keys -k Escape
+esc_until lumvia_ended
 wait_lumvia_exit
 check "and Esc still ends it with 0" 0 "$lumvia_exit"
 
 # --- -window: one window of its own (sway tiles it over the first output) ----------
 run_lumvia "$LUMVIA" -wayland -window -modules love
 screen_shows scene $OUT1 && pass "-wayland -window shows the scene" || fail "-window shows no scene"
-keys -k Escape
+esc_until lumvia_ended
 wait_lumvia_exit
 check "Esc ends -window with 0" 0 "$lumvia_exit"
 
@@ -181,23 +192,25 @@ else
   echo "note: swayidle runs the built lumvia (no package, or one installed already)"
 fi
 as_user swayidle -w timeout 1 "$program -wayland -modules love" >"$WORK/swayidle.log" 2>&1 &
-swayidle_pid=$!
-background+=("$swayidle_pid")
+background+=($!)
 started() { pgrep -u "$user" -x lumvia; }
 if idle_run=$(wait_for started); then pass "swayidle starts $program -wayland after its timeout"
 else fail "swayidle started nothing: $(cat "$WORK/swayidle.log")"; fi
 screen_shows scene $OUT1 scene $OUT2 && pass "and it shows the scene on both outputs" ||
   fail "no scene from swayidle's lumvia"
-# The keys are input too: swayidle would start it again a second later.
-$sudo kill "$swayidle_pid"
-keys -k Escape
-wait_for eval '! kill -0 "$idle_run" 2>/dev/null' && pass "Esc ends it" ||
+# The keys are input too: swayidle would start it again a second later, so
+# it is told to end first (it does once its command has ended, with -w).
+$sudo kill "$(pgrep -u "$user" -x swayidle)"
+esc_until eval '! kill -0 "$idle_run" 2>/dev/null' && pass "Esc ends it" ||
   fail "swayidle's lumvia still runs"
+wait_for eval '! pgrep -u "$user" -x "swayidle|lumvia" >/dev/null' ||
+  fail "swayidle or lumvia still runs: $(pgrep -u "$user" -a -x "swayidle|lumvia")"
 
 # --- The compositor going away -------------------------------------------------------
 run_lumvia "$LUMVIA" -wayland -modules love
 screen_shows scene $OUT1 || fail "no scene before sway ends"
-keys -k Next    # Love from its own depth, 50, to 49
+keys -k Next -k F11   # Love from its own depth, 50, to 49
+wait_for printed '^g_fDepth 49' || fail "Page Down printed '$(cat "$WORK/out")'"
 as_user swaymsg exit >/dev/null 2>&1
 wait_lumvia_exit
 check "a lost compositor ends it with 0" 0 "$lumvia_exit"
