@@ -8,7 +8,7 @@
 #include <xkbcommon/xkbcommon.h>
 
 #include <algorithm>
-#include <cstdlib>
+#include <cmath>
 
 #include "core/saver_state.h"
 #include "linux_program/keys.h"
