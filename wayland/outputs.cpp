@@ -17,6 +17,7 @@
 namespace {
 
 constexpr uint32_t kOutputVersion = 4;  // with its name
+constexpr size_t kMostFeedbacks = 8;    // presentation feedbacks a surface waits for
 
 Output* OutputNamed(uint32_t name) {
   for (auto& o : Wayland.outputs)
@@ -319,7 +320,8 @@ int ReadySurfaces(std::vector<Surface*>& ready) {
 void ShowFrame(Surface& s) {
   s.frame = wl_surface_frame(s.surface);
   wl_callback_add_listener(s.frame, &kFrameListener, &s);
-  if (Wayland.measureShown && Wayland.presentation) {
+  // A compositor that leaves the feedback unanswered is not asked for more.
+  if (Wayland.measureShown && Wayland.presentation && s.feedbacks.size() < kMostFeedbacks) {
     s.feedbacks.push_back(wp_presentation_feedback(Wayland.presentation, s.surface));
     wp_presentation_feedback_add_listener(s.feedbacks.back(), &kFeedbackListener, &s);
   }
@@ -330,7 +332,8 @@ std::string ShownIntervals() {
   if (!Wayland.presentation) return "";
   char text[128];
   if (Shown.count == 0)
-    std::snprintf(text, sizeof text, "; none shown");
+    std::snprintf(text, sizeof text, "; the compositor reports none shown, %d discarded",
+                  Shown.discarded);
   else
     std::snprintf(text, sizeof text, "; shown %.1f ms apart (%.1f to %.1f), %d discarded",
                   Shown.sum / Shown.count, Shown.least, Shown.most, Shown.discarded);

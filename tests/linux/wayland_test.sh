@@ -5,7 +5,8 @@
 # output what it promises; Page Up then Esc ends it with the view saved; a
 # pointer travel of 100 leaves it running and one of 101 ends it; an output
 # added while it runs shows the scene within a second, and one taken away
-# leaves it running; -window; swayidle starts the program the Debian package
+# leaves it running; -window, which draws nothing while it cannot be seen;
+# swayidle starts the program the Debian package
 # installs (LUMVIA_DEB); the compositor going away ends it with the views
 # saved. Everything it makes or installs is taken away again.
 . "$(dirname "$0")/lib.sh"
@@ -172,9 +173,17 @@ esc_until lumvia_ended
 wait_lumvia_exit
 check "and Esc still ends it with 0" 0 "$lumvia_exit"
 
-# --- -window: one window of its own (sway tiles it over the first output) ----------
-run_lumvia "$LUMVIA" -wayland -window -modules love
+# --- -window: one window of its own (sway tiles it over the first output). On
+# another workspace nobody sees it: the compositor sends no frame callbacks,
+# and -fps counts no frames until it is seen again.
+run_lumvia "$LUMVIA" -wayland -window -fps -modules love
 screen_shows scene $OUT1 && pass "-wayland -window shows the scene" || fail "-window shows no scene"
+as_user swaymsg workspace 5 >/dev/null
+wait_for grep -q '^lumvia: 0.0 frames per second' "$WORK/err" &&
+  pass "hidden, it draws no frame" || fail "hidden, it went on drawing: $(cat "$WORK/err")"
+as_user swaymsg workspace 1 >/dev/null
+drawing_again() { awk '/: 0.0 frames/ { dark = 1; next } dark && $2 > 0 { n++ } END { exit !n }' "$WORK/err"; }
+wait_for drawing_again && pass "seen again, it draws again" || fail "no frames after: $(cat "$WORK/err")"
 esc_until lumvia_ended
 wait_lumvia_exit
 check "Esc ends -window with 0" 0 "$lumvia_exit"
