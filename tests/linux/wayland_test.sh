@@ -2,13 +2,13 @@
 # lumvia -wayland on a headless Sway with two outputs of different sizes
 # (800x600 and 640x480 to its right), run by a throwaway user (Sway refuses
 # root) in one Sway session: each "other monitors" choice shows on each
-# output what it promises; Page Up then Esc ends it with the view saved; a
-# pointer travel of 100 leaves it running and one of 101 ends it; an output
-# added while it runs shows the scene within a second, and one taken away
-# leaves it running; -window, which draws nothing while it cannot be seen;
-# swayidle starts the program the Debian package
-# installs (LUMVIA_DEB); the compositor going away ends it with the views
-# saved. Everything it makes or installs is taken away again.
+# output what it promises, and -output picks the scene's; Page Up then Esc
+# ends it with the view saved; a click or a pointer travel of 100 leaves it
+# running and one of 101 ends it; an output added while it runs shows the
+# scene within a second, and one taken away leaves it running; -window, which
+# draws nothing while it cannot be seen; swayidle starts the program the
+# Debian package installs (LUMVIA_DEB); the compositor going away ends it
+# with the views saved. Everything it makes or installs is taken away again.
 . "$(dirname "$0")/lib.sh"
 : "${POINTER_DEVICE:?POINTER_DEVICE must name the built pointer_device}"
 skip() { echo "skipped: $*"; exit 77; }
@@ -129,6 +129,14 @@ for choice in 1 0 2 3; do
   fi
 done
 
+# --- -output: the scene on the second output, the first black ----------------------
+settings_say "other monitors = 0"
+run_lumvia "$LUMVIA" -wayland -output HEADLESS-2 -modules love
+screen_shows black $OUT1 scene 120x120+1060+180 && pass "-output HEADLESS-2 shows the scene there" ||
+  fail "-output HEADLESS-2 did not move the scene"
+esc_until lumvia_ended
+wait_lumvia_exit
+
 # --- The pointer: a device of its own, as the test bed has none ---------------------
 settings_say "other monitors = 1"
 as_user "$POINTER_DEVICE" >"$WORK/pointer_out" 2>&1 &
@@ -142,6 +150,10 @@ as_user swaymsg seat seat0 cursor set 400 300 >/dev/null
 as_user swaymsg seat seat0 cursor move 60 40 >/dev/null
 sleep 1
 lumvia_ended && fail "a pointer travel of 100 ended it" || pass "a pointer travel of 100 does not end it"
+as_user swaymsg seat seat0 cursor press button1 >/dev/null
+as_user swaymsg seat seat0 cursor release button1 >/dev/null
+sleep 1
+lumvia_ended && fail "a click ended it" || pass "a click does not end it"
 as_user swaymsg seat seat0 cursor move 0 1 >/dev/null
 wait_lumvia_exit
 check "a travel of 101 ends it with 0" 0 "$lumvia_exit"
