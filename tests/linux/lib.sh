@@ -50,7 +50,7 @@ wait_for() {
 # Starts Xvfb on a display it finds free itself (with any extra arguments)
 # and points DISPLAY at it.
 start_xvfb() {
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp "$@" 3>"$WORK/display" 2>"$WORK/xvfb.log" &
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset "$@" 3>"$WORK/display" 2>"$WORK/xvfb.log" &
   background+=($!)
   if ! wait_for test -s "$WORK/display"; then
     echo "Xvfb did not start:"; cat "$WORK/xvfb.log"; exit 1

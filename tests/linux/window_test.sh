@@ -16,7 +16,7 @@ grep -q -- '-window-id ID' "$WORK/help" && pass "-help prints the usage" || fail
 
 # --- The window, its keys, Esc, the save -----------------------------------
 start_lumvia -window -geometry 640x480+0+0
-if id=$(wait_for_window Lumvia); then pass "the window is there"; else fail "no window"; fi
+if id=$(wait_for_window Lumvia); then pass "the window is there"; else fail "no window: $(cat "$WORK/err")"; fi
 xdotool windowfocus --sync "$id" 2>/dev/null
 if reds=$(wait_for_sprite_colour 640x480+0+0); then pass "the window shows the sprite colour ($reds samples)"
 else fail "no sprite colour in the window"; fi
@@ -36,7 +36,7 @@ check "every value is stored" "$("$STORED_NAMES" | sort)" "$(sed -n 's/ = .*//p'
 start_lumvia -window -modules joy,bliss -module joy -cycle 1000 -geometry 320x240+0+0
 id=$(wait_for_window Lumvia) && xdotool windowfocus --sync "$id" 2>/dev/null
 xdotool key F11
-wait_for printed '^g_fDepth' || fail "F11 printed nothing"
+wait_for printed '^g_fDepth' || fail "F11 printed nothing: $(cat "$WORK/err")"
 printed '^g_fDepth 68.000000$' && pass "-module joy shows Joy first" || fail "F11 printed '$(cat "$WORK/out")'"
 xdotool key a   # a key without an action
 wait_lumvia_exit
