@@ -43,6 +43,9 @@ shown_rate() { [ "$(corner_text)" -gt 20 ]; }
 wait_for shown_rate && pass "-fps shows the frame rate in the lower left corner" ||
   fail "no frame rate in the corner ($(corner_text) samples)"
 stop_lumvia "-root"
+# The root window keeps what was drawn on it until something repaints it,
+# as the daemon does when it unblanks.
+xsetroot -solid black
 
 # --- -window-id into the test's window -----------------------------------------
 read -r _ window < <(make_window 100 100 400 300) || fail "no test window"
