@@ -2,7 +2,7 @@
 # The folders are layers: each may include only from itself and the folders
 # below it. host/ (the Windows program) and x11/ and wayland/ (the Linux
 # program's two front ends, over linux_program/) are at the top, side by
-# side: none includes another. Only a file named *_win32 may
+# side: none includes another, and host/ nothing of linux_program/. Only a file named *_win32 may
 # include <windows.h> or a *_win32.h header (which may include it in turn).
 # Prints every include that breaks a rule, as FILE:LINE, and fails if there is
 # one. Tests and tools may include anything and are not checked.
@@ -33,6 +33,9 @@ for folder in ${layers[*]}; do
       status=1
     elif [ "$used" -eq "$own" ] && [ "$target" != "$folder" ]; then
       echo "$file:$line: $folder/ includes $target/, beside it at the top"
+      status=1
+    elif [ "$folder/$target" = host/linux_program ]; then
+      echo "$file:$line: host/ includes linux_program/, the Linux program's own"
       status=1
     fi
   done < <(grep -rnE '^\s*#\s*include\s+"[a-z_0-9]+/' "$folder" |
