@@ -32,7 +32,8 @@
 #include "render/gl.h"
 #include "render/gl_context.h"
 #include "render/headless_gl.h"
-#include "render/scene.h"
+#include "scenes/modules.h"
+#include "scenes/skeleton.h"
 #include "settings/store.h"
 
 namespace {
@@ -350,7 +351,7 @@ void PrintMarkdown(const Report& r, FILE* out) {
   for (size_t z = 0; z < std::size(kSizes); ++z) std::fprintf(out, "---:|");
   std::fprintf(out, "\n");
   for (int m = 1; m <= kModuleCount; ++m) {
-    std::fprintf(out, "| %d %s |", m, ModuleNames[m]);
+    std::fprintf(out, "| %d %s |", m, Modules[m].name);
     for (size_t z = 0; z < std::size(kSizes); ++z)
       std::fprintf(out, " %.1f / %.0f |", r.cost[m][z].cpuMsPerFrame, r.cost[m][z].framesPerSecond);
     std::fprintf(out, "\n");
@@ -360,7 +361,7 @@ void PrintMarkdown(const Report& r, FILE* out) {
   std::fprintf(out, "| module | quadrics per frame | µs per frame | heap allocations per drawn frame: "
                     "malloc by our code / operator new anywhere |\n|---|---:|---:|---:|\n");
   for (int m = 1; m <= kModuleCount; ++m)
-    std::fprintf(out, "| %d %s | %.0f | %.1f | %.2f / %.2f |\n", m, ModuleNames[m],
+    std::fprintf(out, "| %d %s | %.0f | %.1f | %.2f / %.2f |\n", m, Modules[m].name,
                  r.share[m].quadricsPerFrame, r.share[m].usPerFrame, r.share[m].mallocsPerFrame,
                  r.share[m].newsPerFrame);
   std::fprintf(out, "\nPeak resident memory: %.1f MiB\n\n", r.peakMiB);
@@ -413,7 +414,7 @@ void WriteJson(const Report& r, FILE* out) {
     std::fprintf(out, "    {\"module\": %d, \"name\": %s, \"quadrics_per_frame\": %.0f, "
                       "\"engine_us_per_frame\": %.2f, \"mallocs_per_frame\": %.3f, "
                       "\"news_per_frame\": %.3f, \"sizes\": [",
-                 m, Quoted(ModuleNames[m]).c_str(), s.quadricsPerFrame, s.usPerFrame,
+                 m, Quoted(Modules[m].name).c_str(), s.quadricsPerFrame, s.usPerFrame,
                  s.mallocsPerFrame, s.newsPerFrame);
     for (size_t z = 0; z < std::size(kSizes); ++z)
       std::fprintf(out, "%s{\"size\": \"%s\", \"cpu_ms_per_frame\": %.3f, \"fps\": %.1f}",

@@ -1,19 +1,12 @@
-// Module records, built-in defaults and the enabled-module searches.
+// Module records and the enabled-module searches.
 #include "core/module_table.h"
 
 #include "core/frame_state.h"
-
-const char* const ModuleNames[kModuleSlots] = {
-    "",          "Love",    "Peace",   "Joy",         "Harmony", "Creativity",
-    "Serenity",  "Truth",   "Insight", "Inspiration", "Bliss",
-};
 
 ModuleRecord ModuleTable[kModuleSlots];
 ModuleRecord DefaultTable[kModuleSlots];
 
 namespace {
-
-constexpr ModuleRecord kGenericDefaults = {40.0f, 0.0f, 0.0f, -90.0f, 0.0f, 0.0f, 0.5f, true};
 
 void SetView(const ModuleRecord& r) {
   FrameState.View = {r.depth, r.horz, r.vert, r.xrot, r.yrot, r.zrot, r.speed};
@@ -26,31 +19,6 @@ int CurrentModule = 1;
 void ResetModuleTable() {
   for (int n = 0; n < kModuleSlots; ++n) ModuleTable[n] = DefaultTable[n] = ModuleRecord{};
   CurrentModule = 1;
-}
-
-void SetBuiltInDefaults() {
-  for (int n = 0; n < kModuleSlots; ++n) ModuleTable[n] = kGenericDefaults;
-  ModuleTable[1].depth = 50.0f;
-  ModuleTable[3].depth = 68.0f;
-  ModuleTable[4].depth = 25.0f;
-  ModuleTable[4].vert = -1.35f;
-  ModuleTable[4].xrot = 0.0f;
-  ModuleTable[4].yrot = 90.0f;
-  ModuleTable[5].depth = 22.0f;
-  ModuleTable[5].horz = -6.0f;
-  ModuleTable[5].vert = -4.0f;
-  ModuleTable[5].xrot = -157.7f;
-  ModuleTable[5].yrot = 208.6f;
-  ModuleTable[7].depth = 25.0f;
-  ModuleTable[7].horz = -7.0f;
-  ModuleTable[7].vert = 12.15f;
-  ModuleTable[7].yrot = 90.0f;
-  ModuleTable[8].depth = 14.0f;
-  ModuleTable[9].depth = 30.0f;
-  ModuleTable[9].xrot = 0.0f;
-  ModuleTable[10].depth = 45.0f;
-  ModuleTable[10].speed = 0.3f;
-  for (int n = 0; n < kModuleSlots; ++n) DefaultTable[n] = ModuleTable[n];
 }
 
 void LoadModuleParams(int module) {

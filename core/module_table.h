@@ -1,5 +1,6 @@
-// The ten modules: their persisted parameter records, the built-in defaults,
-// the module on screen and the module searches. The live view parameters of
+// The ten modules' persisted parameter records, the built-in defaults they
+// start from (filled from the table of modules, scenes/modules.h), the module
+// on screen and the module searches. The live view parameters of
 // the module on screen are part of the frame state (core/frame_state.h).
 #pragma once
 
@@ -20,9 +21,6 @@ struct ModuleRecord {
   bool active;   // takes part in the saver's rotation
 };
 
-// The module names, indexed by module number (entry 0 is empty).
-extern const char* const ModuleNames[kModuleSlots];
-
 // --- Module table: filled and saved by the settings store ------------------
 extern ModuleRecord ModuleTable[kModuleSlots];
 extern ModuleRecord DefaultTable[kModuleSlots];  // built-in defaults, read-only after a load
@@ -33,7 +31,6 @@ extern int CurrentModule;
 // Puts both tables and CurrentModule back to their start-up values.
 void ResetModuleTable();
 
-void SetBuiltInDefaults();
 void LoadModuleParams(int module);    // also restarts SpinAngle, for every module number
 void StoreModuleParams(int module);
 void LoadDefaultParams(int module);

@@ -21,6 +21,7 @@
 #include "render/gl_context.h"
 #include "render/render_state.h"
 #include "resources/settings_ids.h"
+#include "settings/registry_win32.h"
 #include "settings/store.h"
 
 bool CycleEditActive = false;
@@ -28,8 +29,8 @@ int32_t LastSpinPos = 0;
 
 namespace {
 
-constexpr int32_t kMinCycleTime = 1;
-constexpr int32_t kMaxCycleTime = 9999;
+constexpr int32_t kMinCycleTime = StoredValueOf(&CycleTime).leastChoice;
+constexpr int32_t kMaxCycleTime = StoredValueOf(&CycleTime).mostChoice;
 constexpr int kCycleTextSize = 10;  // so at most 9 characters of the box count
 
 // The enable check box of each module, indexed by module number. The module
@@ -208,7 +209,6 @@ void RegisterSettingsControls() {
 }
 
 bool InitSettingsDialog(HWND dialog) {
-  SetSettingsKey(dialog, kSettingsKeyPath);
   HWND pane = GetDlgItem(dialog, IDC_PREVIEW_PANE);
   CenterWindow(dialog);
   bool ok = CreateGLContext(pane, 32);

@@ -7,7 +7,8 @@
 #include "render/gl.h"
 #include "render/gl_context.h"
 #include "render/render_state.h"
-#include "scenes/scenes.h"
+#include "scenes/modules.h"
+#include "scenes/skeleton.h"
 #include "settings/store.h"
 
 namespace {
@@ -49,7 +50,7 @@ bool DrawInViewports(int module) {
     if (i > 0) FrameState = before;
     SetViewportAt(v.x, v.y, v.width, v.height);
     if (clip) glScissor(v.x, v.y, v.width, v.height);
-    drawn = SceneFunctions[module]() && drawn;
+    drawn = DrawModuleScene(module) && drawn;
   }
   if (clip) glDisable(GL_SCISSOR_TEST);
   return drawn;
@@ -57,11 +58,19 @@ bool DrawInViewports(int module) {
 
 bool DrawModule(int module) {
   if (!IsModuleNumber(module)) return true;
-  if (FrameViewports.count == 0) return SceneFunctions[module]();
+  if (FrameViewports.count == 0) return DrawModuleScene(module);
   return DrawInViewports(module);
 }
 
 }  // namespace
+
+// A module that is not enabled (unticked in the settings dialog while it is
+// shown) has an empty frame.
+bool DrawModuleScene(int module) {
+  SceneState& state = SceneStates[module];
+  if (!ModuleTable[module].active) return RunEmptyFrame(state);
+  return Modules[module].draw(state);
+}
 
 int SwapIntervalFor(int refreshHz) {
   if (refreshHz <= 1) return 0;

@@ -19,6 +19,11 @@ constexpr uint32_t kFrameInterval = 30;  // ms
 // current module and presents it when the scene reported no GL error.
 void RenderFrame(WindowHandle window);
 
+// One frame of the module's scene (1 to 10) from its own state, where the frame
+// step draws: the scene's frame, or the empty frame of a module that is not
+// enabled. True when no GL error is pending at its end.
+bool DrawModuleScene(int module);
+
 // The same frame step drawn on several GL surfaces that each present on
 // their own (the outputs of a Wayland desktop): the module cycles and the
 // frame is paced once, then for each surface `select` makes it current and

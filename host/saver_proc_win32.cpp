@@ -13,6 +13,7 @@
 #include "host/saver_window_win32.h"
 #include "platform/messages.h"
 #include "render/gl_context.h"
+#include "settings/registry_win32.h"
 #include "settings/store.h"
 
 namespace {

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "scenes/modules.h"
 #include "settings/store.h"
 #include "settings/stored_values.h"
 
@@ -41,8 +42,8 @@ int ModuleOf(std::string_view text) {
   long long number = 0;
   if (ParseNumber(text, 1, kModuleCount, &number)) return static_cast<int>(number);
   for (int n = 1; n <= kModuleCount; ++n)
-    if (text.size() == std::strlen(ModuleNames[n]) &&
-        strncasecmp(text.data(), ModuleNames[n], text.size()) == 0)
+    if (text.size() == std::strlen(Modules[n].name) &&
+        strncasecmp(text.data(), Modules[n].name, text.size()) == 0)
       return n;
   return 0;
 }
@@ -93,7 +94,7 @@ bool ParseGeometry(std::string_view text, Options* options) {
 bool LeaveOut(Options& o, const char* name) {
   for (int n = 1; n <= kModuleCount; ++n) {
     std::string lower;
-    for (const char* c = ModuleNames[n]; *c; ++c) lower += static_cast<char>(std::tolower(*c));
+    for (const char* c = Modules[n].name; *c; ++c) lower += static_cast<char>(std::tolower(*c));
     if (lower == name) return o.leftOut[n] = true;
   }
   return false;
@@ -102,9 +103,7 @@ bool LeaveOut(Options& o, const char* name) {
 bool SetCycle(Options& o, const char* value) {
   const StoredValue& cycle = StoredValueOf(&CycleTime);
   long long number = 0;
-  if (!ParseNumber(value, static_cast<long long>(cycle.low),
-                   static_cast<long long>(std::min<double>(cycle.high, INT32_MAX)), &number))
-    return false;
+  if (!ParseNumber(value, cycle.leastChoice, cycle.mostChoice, &number)) return false;
   o.cycleTime = static_cast<int32_t>(number);
   return true;
 }
@@ -273,7 +272,7 @@ std::string Usage() {
     if (row.help) text += UsageLines(row);
   text += "modules:";
   for (int n = 1; n <= kModuleCount; ++n)
-    text += std::string(n == 1 ? " " : ", ") + std::to_string(n) + " " + ModuleNames[n];
+    text += std::string(n == 1 ? " " : ", ") + std::to_string(n) + " " + Modules[n].name;
   return text + "\n";
 }
 

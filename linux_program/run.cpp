@@ -8,7 +8,6 @@
 #include "core/module_table.h"
 #include "core/saver_state.h"
 #include "frames/frame.h"
-#include "settings/file_store.h"
 #include "settings/store.h"
 
 namespace {
@@ -74,8 +73,7 @@ void StartRun(const Options& options, WindowHandle window, bool own) {
   SaverState.Window = window;
   SaverState.FullScreen = own;
   End.own = own;
-  SetSettingsKey(window, kSettingsKeyPath);
-  if (std::string why; !LoadSettingsFile(&why))
+  if (std::string why; !LoadSettings(&why))
     std::fprintf(stderr, "lumvia: the settings file cannot be read, so the built-in settings"
                          " are used: %s\n", why.c_str());
   End.stored = ApplyRunOptions(options);
@@ -111,7 +109,7 @@ void SaveViews() {
   if (!End.own) return;
   RestoreStoredChoice(End.stored);
   std::string why;
-  if (!SaveSettingsFile(&why))
+  if (!SaveSettings(&why))
     std::fprintf(stderr, "lumvia: the settings were not saved: %s\n", why.c_str());
 }
 

@@ -4,6 +4,7 @@
 #include <strings.h>
 
 #include "platform/platform.h"
+#include "resources/resource.h"
 
 #ifndef LUMVIA_SPRITE_TGA
 #error "LUMVIA_SPRITE_TGA must name the sprite image to embed"
@@ -22,7 +23,7 @@ extern "C" const uint8_t lumvia_sprite_tga_begin[];
 extern "C" const uint8_t lumvia_sprite_tga_end[];
 
 bool FindResourceBytes(uint16_t id, const char* type, const uint8_t** data, size_t* size) {
-  if (id != 107 || strcasecmp(type, "TGA") != 0) return false;
+  if (id != IDR_SPRITE_TGA || strcasecmp(type, "TGA") != 0) return false;
   *data = lumvia_sprite_tga_begin;
   *size = static_cast<size_t>(lumvia_sprite_tga_end - lumvia_sprite_tga_begin);
   return true;

@@ -25,7 +25,7 @@ void SetViewportAt(int x, int y, int width, int height) {
 }
 
 bool InitRenderState() {
-  if (!LoadTextureResource(kSpriteResourceId, kSpriteSlot)) return false;
+  if (!LoadTextureResource(IDR_SPRITE_TGA, kSpriteSlot)) return false;
   glBindTexture(GL_TEXTURE_2D, SpriteTexture());
   glShadeModel(GL_SMOOTH);
   glClearColor(0.0f, 0.0f, 0.0f, 0.0f);

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "render/gl.h"
+#include "resources/resource.h"
 
 // One decoded image and its texture, fields in this order.
 struct TextureImage {
@@ -20,7 +21,6 @@ struct TextureImage {
 constexpr int kTextureSlots = 1;
 extern TextureImage Textures[kTextureSlots];
 
-constexpr uint16_t kSpriteResourceId = 107;
 constexpr int kSpriteSlot = 0;
 
 // The texture every scene draws with (slot 0).

@@ -3,12 +3,11 @@
 // sense alternating from arm to arm. All motion comes from SpinAngle.
 #include "render/gl.h"
 #include "render/render_state.h"
-#include "render/scene.h"
-#include "scenes/scenes.h"
+#include "scenes/modules.h"
+#include "scenes/skeleton.h"
 
 namespace {
 
-constexpr int kModule = 10;
 constexpr int kItemCount = 18;
 constexpr int kItemsPerArm = 3;
 constexpr float kArmStep = 60.0f;                          // degrees between arms
@@ -19,23 +18,18 @@ constexpr double kSmallRadius = 2.0 * 1.2f;                // 2.4
 constexpr double kCentralRadius = 16.0 * 0.7f;             // 11.2
 constexpr float kOwnTurnStep = 150.0f;   // degrees per item index, before the factor
 constexpr float kOwnTurnFactor = 2.0f;   // each small sphere turns at twice SpinAngle
-constexpr float kArmSpinDivisor = 4.0f;
-constexpr float kCentralSpinDivisor = 3.0f;
 
 // The standard phases: the three spheres of one arm 120 degrees apart, each
 // arm a further 30 degrees on. Nothing travels.
 void LayOutPhases(SceneItem* items) {
-  for (int i = 0; i < kItemCount; ++i) {
-    int arm = i / kItemsPerArm;
-    items[i].phase() = static_cast<float>(-((120 * i) % 360 + 30 * arm));
-  }
+  for (int i = 0; i < kItemCount; ++i) items[i].phase() = StandardPhase(i);
 }
 
 void DrawItems(SceneItem* items) {
   for (int i = 0; i < kItemCount; ++i) {
     int k = i / kItemsPerArm;
     ApplyViewTransform();
-    glRotatef(SpinAngle / kArmSpinDivisor + kArmStep * k, 0.0f, 0.0f, -1.0f);
+    glRotatef(SpinAngle / kPathSpinDivisor + kArmStep * k, 0.0f, 0.0f, -1.0f);
     glTranslatef(kArmLength, 0.0f, 0.0f);
     float d = (k % 2 == 0) ? 1.0f : -1.0f;  // alternate arms circle the other way
     glRotatef(SpinAngle + items[i].phase(), 0.0f, d, 0.0f);
@@ -53,4 +47,6 @@ void DrawItems(SceneItem* items) {
 
 }  // namespace
 
-bool DrawBliss() { return RunSceneFrame({kModule, LayOutPhases, DrawItems, 1.0f, nullptr}); }
+bool DrawBliss(SceneState& state) {
+  return RunSceneFrame({LayOutPhases, DrawItems, 1.0f, nullptr}, state);
+}

@@ -3,7 +3,7 @@
 // place turns by.
 #pragma once
 
-#include "render/scene.h"
+#include "scenes/skeleton.h"
 
 constexpr int kGridRows = 3;
 constexpr int kGridColumns = 8;

@@ -2,14 +2,11 @@
 // sway back and forth along z in a checkerboard, seen through the scene's own
 // camera. No central object.
 #include "render/gl.h"
-#include "render/scene.h"
-#include "core/module_table.h"
 #include "scenes/grid.h"
-#include "scenes/scenes.h"
+#include "scenes/modules.h"
 
 namespace {
 
-constexpr int kModule = 4;
 constexpr float kExtraDepth = 1.0f;
 constexpr float kUpright = -90.0f;  // about x: each column rises along +y
 // Each row's columns stand on their base, so the rows are lowered by half a
@@ -35,6 +32,6 @@ void DrawColumns(SceneItem* items) { DrawGrid(items, HarmonyCamera, kRowShift, D
 
 }  // namespace
 
-bool DrawHarmony() {
-  return RunSceneFrame({kModule, InitStandardItems, DrawColumns, 1.0f, AdvanceSway});
+bool DrawHarmony(SceneState& state) {
+  return RunSceneFrame({InitStandardItems, DrawColumns, 1.0f, AdvanceSway}, state);
 }

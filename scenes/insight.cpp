@@ -5,13 +5,11 @@
 #include <cmath>
 
 #include "render/gl.h"
-#include "render/scene.h"
-#include "core/module_table.h"
-#include "scenes/scenes.h"
+#include "scenes/modules.h"
+#include "scenes/skeleton.h"
 
 namespace {
 
-constexpr int kModule = 8;
 constexpr int kItemCount = 24;
 constexpr int kHeading = 7;  // slot: the ray's direction about y, degrees
 constexpr int kRayCount = 12;
@@ -74,4 +72,6 @@ void DrawItems(SceneItem* items) {
 
 }  // namespace
 
-bool DrawInsight() { return RunSceneFrame({kModule, LayOutRays, DrawItems, 1.0f, nullptr}); }
+bool DrawInsight(SceneState& state) {
+  return RunSceneFrame({LayOutRays, DrawItems, 1.0f, nullptr}, state);
+}

@@ -3,15 +3,13 @@
 // random speed at every bounce. No central object.
 #include <cmath>
 
-#include "core/module_table.h"
 #include "core/random.h"
 #include "render/gl.h"
-#include "render/scene.h"
-#include "scenes/scenes.h"
+#include "scenes/modules.h"
+#include "scenes/skeleton.h"
 
 namespace {
 
-constexpr int kModule = 9;
 constexpr int kItemCount = 18;
 // Slots: position and velocity per unit of speed.
 constexpr int kX = 0;
@@ -21,7 +19,6 @@ constexpr int kVz = 3;
 constexpr int kVx = 4;
 constexpr int kVy = 5;
 
-constexpr float kPhaseStep = 30.0f;  // degrees of phase per item
 constexpr double kMaxSpeed = 0.3;
 constexpr float kDepth = 40.0f;      // the box runs from z = -40 to z = 40
 constexpr float kHalfWidth = 15.0f;  // at z = -40, widened by the factor below
@@ -43,7 +40,7 @@ float RandomMagnitude() { return static_cast<float>(std::fabs(kMaxSpeed * Random
 void ScatterTubes(SceneItem* items) {
   for (int i = 0; i < kItemCount; ++i) {
     float* v = items[i].slot;
-    items[i].phase() = kPhaseStep * i;
+    items[i].phase() = kItemSpinStep * i;
     v[kVz] = RandomSpeed();
     v[kVx] = RandomSpeed();
     v[kVy] = RandomSpeed();
@@ -91,6 +88,6 @@ constexpr float kSpinFactor = 0.65f;
 
 }  // namespace
 
-bool DrawInspiration() {
-  return RunSceneFrame({kModule, ScatterTubes, DrawTubes, kSpinFactor, nullptr});
+bool DrawInspiration(SceneState& state) {
+  return RunSceneFrame({ScatterTubes, DrawTubes, kSpinFactor, nullptr}, state);
 }

@@ -2,41 +2,32 @@
 // through the scene's z axis, growing to full size at the loop's far point and
 // shrinking back into the axis; a large cylinder stands on the axis. The whole
 // arrangement turns slowly about the axis.
-#include "core/module_table.h"
 #include "render/gl.h"
 #include "render/render_state.h"
-#include "render/scene.h"
-#include "scenes/scenes.h"
+#include "scenes/modules.h"
+#include "scenes/skeleton.h"
 
 namespace {
 
-constexpr int kModule = 1;
-constexpr int kItemCount = 24;
-
 constexpr float kLoopRadius = TravelLimit / 1.7f;           // the loop's centre is this far out
 constexpr float kLoopDegrees = 180.0f;                      // per TravelLimit of travel
-constexpr float kItemSpinFactor = 0.25f;                    // of SpinAngle, the tube's own spin
-constexpr float kItemSpinStep = 30.0f;                      // degrees per item index, before the factor
+constexpr float kItemSpinFactor = 0.25f;                    // of the tube's standard own turn
 constexpr float kItemBackShift = CylinderLength * 1.5f;     // 7.5 along the tube's axis
 constexpr float kItemExtraScale = 2.0f;
-constexpr float kTravelStep = 0.05f * 0.5f;                 // AdvanceTravel factor, 0.025
+constexpr float kTravelStep = kStandardTravelStep * 0.5f;   // 0.025
 
 constexpr double kCentralRadius = 16.0 / 2;                 // 8
 constexpr double kCentralLength = 16.0 * 1.5;               // 24
 constexpr float kCentralShift = -1.5f * 16.0f / 2.0f;       // -12: centred on the origin
-constexpr float kCentralSpinDivisor = 3.0f;
-constexpr float kLoopSpinDivisor = 4.0f;
 
 void DrawItem(SceneItem& item, int i) {
   const float s = StandardScale(item.travel());
-  ApplyViewTransform();
-  glRotatef(SpinAngle / kLoopSpinDivisor + item.phase(), 0.0f, 0.0f, 1.0f);
+  ApplyPathTransform(item);
   glTranslatef(kLoopRadius, 0.0f, 0.0f);
   glRotatef(item.travel() * kLoopDegrees / TravelLimit, 0.0f, 1.0f, 0.0f);
   glTranslatef(kLoopRadius, 0.0f, 0.0f);
   glRotatef(item.travel() * -kLoopDegrees / TravelLimit, 0.0f, 1.0f, 0.0f);
-  glRotatef((kItemSpinStep * static_cast<float>(i) + SpinAngle) * kItemSpinFactor, 0.0f, 0.0f,
-            1.0f);
+  glRotatef(OwnTurn(i, 1.0f) * kItemSpinFactor, 0.0f, 0.0f, 1.0f);
   glScalef(s, s, s);
   glTranslatef(0.0f, 0.0f, -kItemBackShift);
   glScalef(kItemExtraScale, kItemExtraScale, kItemExtraScale);
@@ -55,10 +46,12 @@ void DrawCentralCylinder() {
 }
 
 void DrawItems(SceneItem* items) {
-  for (int i = 0; i < kItemCount; ++i) DrawItem(items[i], i);
+  for (int i = 0; i < kStandardItemCount; ++i) DrawItem(items[i], i);
   DrawCentralCylinder();
 }
 
 }  // namespace
 
-bool DrawLove() { return RunSceneFrame({kModule, InitStandardItems, DrawItems, 1.0f, nullptr}); }
+bool DrawLove(SceneState& state) {
+  return RunSceneFrame({InitStandardItems, DrawItems, 1.0f, nullptr}, state);
+}

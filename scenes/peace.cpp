@@ -3,40 +3,33 @@
 // around a cylinder standing on the axis.
 #include "render/gl.h"
 #include "render/render_state.h"
-#include "render/scene.h"
-#include "scenes/scenes.h"
+#include "scenes/modules.h"
+#include "scenes/skeleton.h"
 
 namespace {
 
-constexpr int kModule = 2;
-constexpr int kItemCount = 24;
 constexpr float kArcDegreesPerLimit = 90.0f;    // per TravelLimit of (TravelLimit + travel)
 constexpr double kArcRadius = TravelLimit / 1.7;  // 15.180265
 constexpr float kAlongArc = -90.0f;             // about y: the tube points along its arc
-constexpr float kItemSpinStep = 30.0f;          // degrees of the tube's own spin per item index
 constexpr float kTubeStretch = 1.25f;           // extra scale along the tube's own axis
-constexpr float kTravelStep = 0.05f;            // AdvanceTravel factor
-constexpr float kArcSpinDivisor = 4.0f;         // all arcs turn at a quarter of SpinAngle
 // The central cylinder: 6.4 wide, 18.823529 long, from z = -10.666667.
 constexpr double kCentralShift = -(16.0 / 0.75) / 2.0;
 constexpr double kCentralRadius = 16.0 / 2.5;
 constexpr double kCentralLength = 16.0 / 0.85f;
-constexpr float kCentralSpinDivisor = 3.0f;
 
 void DrawItems(SceneItem* items) {
-  for (int i = 0; i < kItemCount; ++i) {
+  for (int i = 0; i < kStandardItemCount; ++i) {
     SceneItem& item = items[i];
     float s = StandardScale(item.travel());
-    ApplyViewTransform();
-    glRotatef(SpinAngle / kArcSpinDivisor + item.phase(), 0.0f, 0.0f, 1.0f);
+    ApplyPathTransform(item);
     glRotatef((TravelLimit + item.travel()) * kArcDegreesPerLimit / TravelLimit, 0.0f, 1.0f,
               0.0f);
     glTranslatef(0.0f, 0.0f, static_cast<float>(-kArcRadius));
     glRotatef(kAlongArc, 0.0f, 1.0f, 0.0f);
-    glRotatef(kItemSpinStep * i + SpinAngle, 0.0f, 0.0f, 1.0f);
+    glRotatef(OwnTurn(i, 1.0f), 0.0f, 0.0f, 1.0f);
     glScalef(s, s, kTubeStretch * s);
     DrawItemCylinder();
-    AdvanceTravel(item, kTravelStep);
+    AdvanceTravel(item, kStandardTravelStep);
   }
 
   ApplyViewTransform();
@@ -47,4 +40,6 @@ void DrawItems(SceneItem* items) {
 
 }  // namespace
 
-bool DrawPeace() { return RunSceneFrame({kModule, InitStandardItems, DrawItems, 1.0f, nullptr}); }
+bool DrawPeace(SceneState& state) {
+  return RunSceneFrame({InitStandardItems, DrawItems, 1.0f, nullptr}, state);
+}

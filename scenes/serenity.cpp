@@ -2,36 +2,30 @@
 // loops that leave a large central sphere and return into it, largest at the
 // far end of the loop.
 #include "render/gl.h"
-#include "render/scene.h"
-#include "scenes/scenes.h"
+#include "scenes/modules.h"
+#include "scenes/skeleton.h"
 
 namespace {
 
-constexpr int kModule = 6;
-constexpr int kItemCount = 24;
 constexpr double kLoopRadius = TravelLimit / 1.7;  // 15.180265
 constexpr float kLoopDegreesPerLimit = 180.0f;     // per TravelLimit of travel
 constexpr float kAlongRadius = -90.0f;   // about y: the sphere's own axis along the loop's radius
 constexpr float kOwnSpinFactor = 1.7f;   // of SpinAngle, the sphere's own spin
-constexpr float kItemSpinStep = 30.0f;   // degrees of the own spin per item index
-constexpr float kTravelStep = 0.05f;     // AdvanceTravel factor
-constexpr float kLoopSpinDivisor = 4.0f;   // all loops turn at a quarter of SpinAngle
 constexpr double kCentralRadius = 16.0 / 2.0;
 
 void DrawItems(SceneItem* items) {
-  for (int i = 0; i < kItemCount; ++i) {
+  for (int i = 0; i < kStandardItemCount; ++i) {
     SceneItem& item = items[i];
     float s = StandardScale(item.travel());
-    ApplyViewTransform();
-    glRotatef(SpinAngle / kLoopSpinDivisor + item.phase(), 0.0f, 0.0f, 1.0f);
+    ApplyPathTransform(item);
     glTranslatef(static_cast<float>(-kLoopRadius), 0.0f, 0.0f);  // to the loop's centre
     glRotatef(item.travel() * kLoopDegreesPerLimit / TravelLimit, 0.0f, 1.0f, 0.0f);
     glTranslatef(static_cast<float>(-kLoopRadius), 0.0f, 0.0f);  // out to the loop
     glRotatef(kAlongRadius, 0.0f, 1.0f, 0.0f);
-    glRotatef(kOwnSpinFactor * SpinAngle + kItemSpinStep * i, 0.0f, 0.0f, 1.0f);
+    glRotatef(OwnTurn(i, kOwnSpinFactor), 0.0f, 0.0f, 1.0f);
     glScalef(s, s, s);
     DrawItemSphere();
-    AdvanceTravel(item, kTravelStep);
+    AdvanceTravel(item, kStandardTravelStep);
   }
 
   DrawCentralSphere(kCentralRadius);
@@ -39,6 +33,6 @@ void DrawItems(SceneItem* items) {
 
 }  // namespace
 
-bool DrawSerenity() {
-  return RunSceneFrame({kModule, InitStandardItems, DrawItems, 1.0f, nullptr});
+bool DrawSerenity(SceneState& state) {
+  return RunSceneFrame({InitStandardItems, DrawItems, 1.0f, nullptr}, state);
 }

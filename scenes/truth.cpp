@@ -2,14 +2,11 @@
 // "Harmony", seen through a shifted camera; the scene rolls the live view
 // rotations a little every frame. No central object.
 #include "render/gl.h"
-#include "render/scene.h"
-#include "core/module_table.h"
 #include "scenes/grid.h"
-#include "scenes/scenes.h"
+#include "scenes/modules.h"
 
 namespace {
 
-constexpr int kModule = 7;
 constexpr float kCameraShiftX = 7.0f;
 constexpr float kCameraShiftY = -12.0f;
 constexpr float kExtraDepth = 1.0f;
@@ -54,6 +51,6 @@ void RollViewAndSway() {
 
 }  // namespace
 
-bool DrawTruth() {
-  return RunSceneFrame({kModule, InitStandardItems, DrawSpheres, 1.0f, RollViewAndSway});
+bool DrawTruth(SceneState& state) {
+  return RunSceneFrame({InitStandardItems, DrawSpheres, 1.0f, RollViewAndSway}, state);
 }

@@ -1,14 +1,15 @@
 // The settings backend of the Linux program: values in a per-user text file
-// that is replaced whole on every write (see file_store.h).
+// that is replaced whole on every save (see file_store.h).
 #include "settings/file_store.h"
 
 #include <fcntl.h>
 #include <pwd.h>
-#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <cctype>
+#include <charconv>
 #include <cerrno>
 #include <climits>
 #include <cstdint>
@@ -17,28 +18,16 @@
 #include <optional>
 #include <string_view>
 #include <unordered_map>
-#include <vector>
 
 #include "settings/store.h"
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
 constexpr const char* kHeader =
-    "# Lumvia's settings: each module's view in hundredths, the cycle time in seconds.";
+    "# Lumvia's settings: each module's view in hundredths, the cycle time in seconds.\n";
 
-// The lines a running SaveSettingsFile collects; null at other times.
-Lines* Batch = nullptr;
-// The values a running LoadSettingsFile reads from, by name in lower case
-// (the first line of a name); null at other times.
-using Values = std::unordered_map<std::string, std::string_view>;
-const Values* Loaded = nullptr;
-
-// Why the last read or write of the file failed, for the user.
-std::string Failure;
-bool Fail(const std::string& what, int error = errno) {
-  Failure = what + ": " + std::strerror(error);
+bool Fail(std::string* why, const std::string& what, int error = errno) {
+  if (why) *why = what + ": " + std::strerror(error);
   return false;
 }
 
@@ -65,48 +54,83 @@ bool SplitLine(std::string_view line, std::string_view* key, std::string_view* v
   return true;
 }
 
-// True when the line is "NAME = VALUE" for this name (case does not matter,
-// as in the registry); VALUE is given back trimmed.
-bool LineOf(const std::string& line, const char* name, std::string_view* value) {
-  std::string_view key;
-  return SplitLine(line, &key, value) && key.size() == std::char_traits<char>::length(name) &&
-         strncasecmp(key.data(), name, key.size()) == 0;
-}
-
 // A whole decimal number within 32 bits, signed or unsigned: an optional
 // sign, then digits and nothing else (a NUL byte is not a digit).
 std::optional<int32_t> ParseNumber(std::string_view text) {
   const size_t sign = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
   if (text.size() == sign || text.find_first_not_of("0123456789", sign) != std::string_view::npos)
     return std::nullopt;
-  const std::string digits(text);
-  errno = 0;
-  const long long number = std::strtoll(digits.c_str(), nullptr, 10);
-  if (errno == ERANGE || number < INT32_MIN || number > UINT32_MAX) return std::nullopt;
+  int64_t number = 0;
+  for (const char digit : text.substr(sign)) {
+    number = number * 10 + (digit - '0');
+    if (number > UINT32_MAX) return std::nullopt;
+  }
+  if (text[0] == '-') number = -number;
+  if (number < INT32_MIN) return std::nullopt;
   return static_cast<int32_t>(static_cast<uint32_t>(number));
+}
+
+// The place of each stored value's name in StoredNumbers, by the name in
+// lower case.
+const std::unordered_map<std::string_view, size_t>& NameIndex() {
+  static const std::array<std::string, kStoredValueCount> lower = [] {
+    std::array<std::string, kStoredValueCount> all;
+    for (size_t i = 0; i < kStoredValueCount; ++i) all[i] = Lower(StoredValueNames()[i]);
+    return all;
+  }();
+  static const std::unordered_map<std::string_view, size_t> index = [] {
+    std::unordered_map<std::string_view, size_t> all;
+    for (size_t i = 0; i < kStoredValueCount; ++i) all.emplace(lower[i], i);
+    return all;
+  }();
+  return index;
+}
+
+// The place of the stored value this name names, in any case, or -1.
+long PlaceOf(std::string_view key) {
+  char lower[32];
+  if (key.size() > sizeof lower) return -1;
+  for (size_t i = 0; i < key.size(); ++i)
+    lower[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(key[i])));
+  const auto found = NameIndex().find(std::string_view(lower, key.size()));
+  return found == NameIndex().end() ? -1 : static_cast<long>(found->second);
+}
+
+// Calls visit(line, place, value) for every line of the text, with the place
+// of the stored value it names (or -1) and its value.
+template <typename Visit>
+void ForEachLine(std::string_view text, Visit visit) {
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view line = text.substr(start, end - start);
+    std::string_view key, value;
+    visit(line, SplitLine(line, &key, &value) ? PlaceOf(key) : -1, value);
+    start = end + 1;
+  }
 }
 
 enum class ReadResult { Read, Missing, Failed };
 
-// The file's lines. It is opened without blocking and read only when it is
-// a regular file: a FIFO in its place would hold the program in open().
-ReadResult ReadLines(const std::string& path, Lines* lines) {
-  lines->clear();
+// The file's text. It is opened without blocking and read only when it is a
+// regular file: a FIFO in its place would hold the program in open().
+ReadResult ReadFile(const std::string& path, std::string* text, std::string* why) {
+  text->clear();
   if (path.empty()) {
-    Failure = "neither XDG_CONFIG_HOME nor a home folder is known";
+    if (why) *why = "neither XDG_CONFIG_HOME nor a home folder is known";
     return ReadResult::Failed;
   }
   const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
     if (errno == ENOENT) return ReadResult::Missing;
-    Fail(path);
+    Fail(why, path);
     return ReadResult::Failed;
   }
   struct stat info;
-  std::string text;
-  bool ok = fstat(fd, &info) == 0 || Fail(path);
+  bool ok = fstat(fd, &info) == 0 || Fail(why, path);
   if (ok && !S_ISREG(info.st_mode)) {
-    Failure = path + ": not a regular file";
+    if (why) *why = path + ": not a regular file";
     ok = false;
   }
   char buffer[65536];
@@ -114,64 +138,25 @@ ReadResult ReadLines(const std::string& path, Lines* lines) {
     const ssize_t got = read(fd, buffer, sizeof buffer);
     if (got < 0 && errno == EINTR) continue;
     if (got <= 0) {
-      ok = got == 0 || Fail(path);
+      ok = got == 0 || Fail(why, path);
       break;
     }
-    text.append(buffer, static_cast<size_t>(got));
+    text->append(buffer, static_cast<size_t>(got));
   }
   close(fd);
-  if (!ok) return ReadResult::Failed;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    lines->emplace_back(text, start, end - start);
-    start = end + 1;
-  }
-  return ReadResult::Read;
-}
-
-// The lines a write starts from: those of the file, or only the header for a
-// file not made yet. False when a file is there but cannot be read, so that
-// writing would lose what it holds.
-bool LinesToRewrite(const std::string& path, Lines* lines) {
-  switch (ReadLines(path, lines)) {
-    case ReadResult::Read: return true;
-    case ReadResult::Missing: lines->assign(1, kHeader); return true;
-    case ReadResult::Failed: return false;
-  }
-  return false;
-}
-
-// The first line of the name takes the value; later lines of the same name
-// go, so that what is read back is what was written. Other lines stay.
-void SetValue(Lines* lines, const char* name, int32_t value) {
-  std::string text = std::string(name) + " = " + std::to_string(value);
-  bool placed = false;
-  std::string_view ignored;
-  for (auto line = lines->begin(); line != lines->end();) {
-    if (!LineOf(*line, name, &ignored)) {
-      ++line;
-    } else if (placed) {
-      line = lines->erase(line);
-    } else {
-      *line++ = text;
-      placed = true;
-    }
-  }
-  if (!placed) lines->push_back(std::move(text));
+  return ok ? ReadResult::Read : ReadResult::Failed;
 }
 
 // Makes the folder and any missing folders above it, for this user only.
-bool MakeFolders(const std::string& folder) {
+bool MakeFolders(const std::string& folder, std::string* why) {
   for (size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
     const std::string part = folder.substr(0, slash);
-    if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return Fail(part);
+    if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return Fail(why, part);
     if (slash == std::string::npos) break;
   }
   struct stat info;
-  if (stat(folder.c_str(), &info) != 0) return Fail(folder);
-  return S_ISDIR(info.st_mode) || Fail(folder, ENOTDIR);
+  if (stat(folder.c_str(), &info) != 0) return Fail(why, folder);
+  return S_ISDIR(info.st_mode) || Fail(why, folder, ENOTDIR);
 }
 
 bool WriteAll(int fd, const std::string& text) {
@@ -185,14 +170,14 @@ bool WriteAll(int fd, const std::string& text) {
   return true;
 }
 
-// Writes the lines to a temporary file beside the settings file and renames
+// Writes the text to a temporary file beside the settings file and renames
 // it over the old one; on any failure the temporary file goes and the old
 // file stays as it was. A symbolic link is followed, so that the file it
 // points to is the one replaced.
-bool WriteLines(const std::string& path, const Lines& lines) {
+bool WriteFile(const std::string& path, const std::string& text, std::string* why) {
   const size_t slash = path.rfind('/');
-  if (slash == std::string::npos || slash == 0) return Fail(path, EINVAL);
-  if (!MakeFolders(path.substr(0, slash))) return false;
+  if (slash == std::string::npos || slash == 0) return Fail(why, path, EINVAL);
+  if (!MakeFolders(path.substr(0, slash), why)) return false;
   std::string target = path;
   if (char* resolved = realpath(path.c_str(), nullptr)) {
     target = resolved;
@@ -200,14 +185,12 @@ bool WriteLines(const std::string& path, const Lines& lines) {
   }
   std::string temporary = target + ".XXXXXX";
   const int fd = mkostemp(temporary.data(), O_CLOEXEC);
-  if (fd < 0) return Fail(temporary);
+  if (fd < 0) return Fail(why, temporary);
   struct stat old;
   if (stat(target.c_str(), &old) == 0) fchmod(fd, old.st_mode & 07777);
-  std::string text;
-  for (const std::string& line : lines) text += line + '\n';
-  bool ok = (WriteAll(fd, text) && fsync(fd) == 0) || Fail(temporary);
-  ok = (close(fd) == 0 || Fail(temporary)) && ok;
-  ok = ok && (rename(temporary.c_str(), target.c_str()) == 0 || Fail(target));
+  bool ok = (WriteAll(fd, text) && fsync(fd) == 0) || Fail(why, temporary);
+  ok = (close(fd) == 0 || Fail(why, temporary)) && ok;
+  ok = ok && (rename(temporary.c_str(), target.c_str()) == 0 || Fail(why, target));
   if (!ok) unlink(temporary.c_str());
   return ok;
 }
@@ -230,63 +213,56 @@ std::string SettingsFilePath() {
   return base + "/lumvia/lumvia.conf";
 }
 
-// One file per user holds everything: the key path names nothing here.
-void SetSettingsKey(WindowHandle, const char*) {}
-
-int32_t ReadSettingDword(const char* name, int32_t fallback) {
-  if (Loaded) {
-    const auto value = Loaded->find(Lower(name));
-    return value == Loaded->end() ? fallback : ParseNumber(value->second).value_or(fallback);
-  }
-  Lines own;
-  const Lines* lines = Batch;
-  if (!lines) {
-    if (ReadLines(SettingsFilePath(), &own) != ReadResult::Read) return fallback;
-    lines = &own;
-  }
-  std::string_view value;
-  for (const std::string& line : *lines)
-    if (LineOf(line, name, &value)) return ParseNumber(value).value_or(fallback);
-  return fallback;
+void ReadSettingsText(std::string_view text, StoredNumbers& numbers) {
+  numbers = {};
+  bool seen[kStoredValueCount] = {};
+  ForEachLine(text, [&](std::string_view, long place, std::string_view value) {
+    if (place < 0 || seen[place]) return;
+    seen[place] = true;
+    numbers[place] = ParseNumber(value);
+  });
 }
 
-bool WriteSettingDword(const char* name, uint32_t value) {
-  if (Batch) {
-    SetValue(Batch, name, static_cast<int32_t>(value));
-    return true;
-  }
+std::string WriteSettingsText(std::string_view text, const StoredNumbers& numbers) {
+  std::string written;
+  written.reserve(text.size() + 24 * kStoredValueCount);
+  auto write_value = [&](size_t place) {
+    char number[16];
+    const auto end = std::to_chars(number, number + sizeof number, *numbers[place]).ptr;
+    written.append(StoredValueNames()[place]).append(" = ").append(number, end).push_back('\n');
+  };
+  bool placed[kStoredValueCount] = {};
+  ForEachLine(text, [&](std::string_view line, long place, std::string_view) {
+    if (place < 0 || !numbers[place]) {
+      written.append(line).push_back('\n');
+    } else if (!placed[place]) {
+      placed[place] = true;
+      write_value(place);
+    }
+  });
+  for (size_t i = 0; i < kStoredValueCount; ++i)
+    if (numbers[i] && !placed[i]) write_value(i);
+  return written;
+}
+
+// A file that is there but cannot be read is no settings at all; a file not
+// made yet holds none.
+bool ReadStoredNumbers(StoredNumbers& numbers, std::string* why) {
+  std::string text;
+  const ReadResult read = ReadFile(SettingsFilePath(), &text, why);
+  ReadSettingsText(text, numbers);
+  return read != ReadResult::Failed;
+}
+
+// Never over a file that is there but cannot be read, which would lose what
+// it holds. A new file starts with a comment line.
+bool WriteStoredNumbers(const StoredNumbers& numbers, std::string* why) {
   const std::string path = SettingsFilePath();
-  Lines lines;
-  if (!LinesToRewrite(path, &lines)) return false;
-  SetValue(&lines, name, static_cast<int32_t>(value));
-  return WriteLines(path, lines);
-}
-
-bool LoadSettingsFile(std::string* why) {
-  Lines lines;
-  const ReadResult read = ReadLines(SettingsFilePath(), &lines);
-  Values values;
-  std::string_view key, value;
-  for (const std::string& line : lines)
-    if (SplitLine(line, &key, &value)) values.try_emplace(Lower(key), value);
-  Loaded = &values;
-  LoadSettings();
-  Loaded = nullptr;
-  if (read != ReadResult::Failed) return true;
-  if (why) *why = Failure;
-  return false;
-}
-
-bool SaveSettingsFile(std::string* why) {
-  const std::string path = SettingsFilePath();
-  Lines lines;
-  bool ok = LinesToRewrite(path, &lines);
-  if (ok) {
-    Batch = &lines;
-    SaveSettings();
-    Batch = nullptr;
-    ok = WriteLines(path, lines);
+  std::string text;
+  switch (ReadFile(path, &text, why)) {
+    case ReadResult::Read: break;
+    case ReadResult::Missing: text = kHeader; break;
+    case ReadResult::Failed: return false;
   }
-  if (!ok && why) *why = Failure;
-  return ok;
+  return WriteFile(path, WriteSettingsText(text, numbers), why);
 }

@@ -8,35 +8,38 @@
 #include "settings/store.h"
 
 namespace {
-std::map<std::string, uint32_t>& Values() {
-  static std::map<std::string, uint32_t> values;
-  return values;
-}
-std::string Path;
+std::map<std::string, uint32_t> Values;
 bool Unavailable = false;
 }  // namespace
 
-void SetSettingsKey(WindowHandle, const char* path) { Path = path; }
-
-int32_t ReadSettingDword(const char* name, int32_t fallback) {
-  if (Unavailable) return fallback;
-  auto it = Values().find(name);
-  return it == Values().end() ? fallback : static_cast<int32_t>(it->second);
+bool ReadStoredNumbers(StoredNumbers& numbers, std::string* why) {
+  numbers = {};
+  if (Unavailable) {
+    if (why) *why = "the store is unavailable";
+    return false;
+  }
+  for (size_t i = 0; i < numbers.size(); ++i)
+    if (const auto it = Values.find(StoredValueNames()[i]); it != Values.end())
+      numbers[i] = static_cast<int32_t>(it->second);
+  return true;
 }
 
-bool WriteSettingDword(const char* name, uint32_t value) {
-  if (Unavailable) return false;
-  Values()[name] = value;
+bool WriteStoredNumbers(const StoredNumbers& numbers, std::string* why) {
+  if (Unavailable) {
+    if (why) *why = "the store is unavailable";
+    return false;
+  }
+  for (size_t i = 0; i < numbers.size(); ++i)
+    if (numbers[i]) Values[StoredValueNames()[i]] = static_cast<uint32_t>(*numbers[i]);
   return true;
 }
 
 namespace memory_store {
 void Clear() {
-  Values().clear();
-  Path.clear();
+  Values.clear();
   Unavailable = false;
 }
 void SetUnavailable(bool unavailable) { Unavailable = unavailable; }
-const std::map<std::string, uint32_t>& All() { return Values(); }
-const std::string& KeyPath() { return Path; }
+void Set(const std::string& name, uint32_t value) { Values[name] = value; }
+const std::map<std::string, uint32_t>& All() { return Values; }
 }  // namespace memory_store

@@ -7,7 +7,7 @@
 
 namespace memory_store {
 void Clear();
-void SetUnavailable(bool unavailable);  // reads give defaults, writes fail
+void SetUnavailable(bool unavailable);  // reads find nothing and fail, writes fail
+void Set(const std::string& name, uint32_t value);
 const std::map<std::string, uint32_t>& All();
-const std::string& KeyPath();
 }  // namespace memory_store

@@ -1,5 +1,5 @@
 // Loading and saving every stored value of the table of stored_values.h
-// through the settings backend.
+// through the settings backend, one read or write of it each.
 #include <cmath>
 #include <cstdint>
 #include <ctime>
@@ -8,11 +8,9 @@
 
 #include "core/module_table.h"
 #include "core/random.h"
+#include "scenes/modules.h"
 #include "settings/store.h"
 #include "settings/stored_values.h"
-
-constinit int32_t CycleTime = StoredValueOf(&CycleTime).missing;
-constinit int32_t OtherMonitors = StoredValueOf(&OtherMonitors).missing;
 
 namespace {
 
@@ -25,8 +23,8 @@ T Bounded(const StoredValue& v, T value, T missing) {
   return value < v.low ? static_cast<T>(v.low) : static_cast<T>(v.high);
 }
 
-void LoadValue(const StoredValue& v, int module) {
-  const int32_t stored = ReadSettingDword(StoredValueName(v, module).c_str(), v.missing);
+void LoadValue(const StoredValue& v, int module, std::optional<int32_t> number) {
+  const int32_t stored = number.value_or(v.missing);
   ModuleRecord& r = ModuleTable[module];
   const ModuleRecord& builtIn = DefaultTable[module];
   const bool useBuiltIn = v.missing == MissingValue && stored == MissingValue;
@@ -41,25 +39,18 @@ void LoadValue(const StoredValue& v, int module) {
   }
 }
 
-// A view value with no number to store leaves the stored one as it was.
-void SaveValue(const StoredValue& v, int module) {
-  std::optional<int32_t> stored;
+// A view value with no number to store leaves the number as it was.
+void StoreValue(const StoredValue& v, int module, std::optional<int32_t>& number) {
   switch (v.scale) {
-    case Scale::Hundredths: stored = ScaleForStore(ModuleTable[module].*v.view); break;
-    case Scale::Flag: stored = ModuleTable[module].*v.flag ? 1 : 0; break;
-    case Scale::Whole: stored = *v.setting; break;
+    case Scale::Hundredths:
+      if (const auto stored = ScaleForStore(ModuleTable[module].*v.view)) number = stored;
+      break;
+    case Scale::Flag: number = ModuleTable[module].*v.flag ? 1 : 0; break;
+    case Scale::Whole: number = *v.setting; break;
   }
-  if (stored) WriteSettingDword(StoredValueName(v, module).c_str(), static_cast<uint32_t>(*stored));
 }
 
 }  // namespace
-
-std::string StoredValueName(const StoredValue& value, int module) {
-  std::string name = value.name;
-  if (const size_t at = name.find("%d"); at != std::string::npos)
-    name.replace(at, 2, std::to_string(module));
-  return name;
-}
 
 void ResetSettings() {
   for (const StoredValue& v : kStoredValues)
@@ -81,13 +72,31 @@ std::optional<int32_t> ScaleForStore(float value) {
 
 float ScaleFromStore(int32_t stored) { return static_cast<float>(stored / 100.0); }
 
-void LoadSettings() {
+void LoadSettingsFrom(const StoredNumbers& numbers) {
   for (ModuleRecord& r : ModuleTable) r = ModuleRecord{};
   SetBuiltInDefaults();
-  ForEachStoredValue(LoadValue);
+  size_t i = 0;
+  ForEachStoredValue([&](const StoredValue& v, int module) { LoadValue(v, module, numbers[i++]); });
   CurrentModule = NextActiveModule(0);
   LoadModuleParams(CurrentModule);
   SeedRandom(static_cast<uint32_t>(std::time(nullptr)));
 }
 
-void SaveSettings() { ForEachStoredValue(SaveValue); }
+void StoreSettingsInto(StoredNumbers& numbers) {
+  size_t i = 0;
+  ForEachStoredValue([&](const StoredValue& v, int module) { StoreValue(v, module, numbers[i++]); });
+}
+
+bool LoadSettings(std::string* why) {
+  StoredNumbers numbers;
+  const bool read = ReadStoredNumbers(numbers, why);
+  if (!read) numbers = {};
+  LoadSettingsFrom(numbers);
+  return read;
+}
+
+bool SaveSettings(std::string* why) {
+  StoredNumbers numbers;
+  StoreSettingsInto(numbers);
+  return WriteStoredNumbers(numbers, why);
+}

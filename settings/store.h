@@ -5,39 +5,40 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
-#include "platform/platform.h"
+#include "settings/stored_values.h"
 
-// The key every frame-loop window stores its settings under.
-constexpr const char* kSettingsKeyPath = "Software\\Tessaron\\Lumvia";
-
-// The number that stands for "missing" for the values with this sentinel
-// (settings/stored_values.h): asked for as the default when reading them, and
-// taken as missing when stored.
-constexpr int32_t MissingValue = -9999;
-
-// The saver's own settings, each starting at the value it reads as when
-// nothing is stored. Seconds each module is shown:
-extern int32_t CycleTime;
-// What the full-screen saver shows on the other monitors, an
-// OtherMonitorsChoice (core/monitor_layout.h):
-extern int32_t OtherMonitors;
 // Puts the saver's own settings back to those start values.
 void ResetSettings();
 
-// --- Backend: the registry on Windows, a store in memory or a file natively --
-// Remembers the key path and the window's class name as the key class.
-void SetSettingsKey(WindowHandle window, const char* path);
-// The stored number, or the default when the key or value cannot be read.
-int32_t ReadSettingDword(const char* name, int32_t fallback);
-// True when the value was written.
-bool WriteSettingDword(const char* name, uint32_t value);
-
 // --- Store -----------------------------------------------------------------
-void LoadSettings();  // also picks CurrentModule and seeds the random generator
-void SaveSettings();  // writes every stored value (a NaN view value keeps its stored one); failures are ignored
+// Loads every stored value with one read of the backend, picks CurrentModule
+// and seeds the random generator. False, with the reason in *why, when the
+// store is there but cannot be read; the values then have their built-in
+// settings, as when nothing is stored.
+bool LoadSettings(std::string* why = nullptr);
+// Saves every stored value with one write of the backend (a NaN view value
+// keeps its stored number). False, with the reason in *why, when it could
+// not be written.
+bool SaveSettings(std::string* why = nullptr);
+
+// The same without the backend: the settings from stored numbers, and the
+// numbers that store them (a NaN view value leaves its number as it is).
+void LoadSettingsFrom(const StoredNumbers& numbers);
+void StoreSettingsInto(StoredNumbers& numbers);
 
 // The 32-bit number stored for a view parameter (none for a NaN), and the
 // value read back.
 std::optional<int32_t> ScaleForStore(float value);
 float ScaleFromStore(int32_t stored);
+
+// --- Backend: the registry on Windows, the settings file on Linux, memory in
+// the tests; each program links one. ---------------------------------------
+// Reads the number of every stored value at once (each one it lacks stays
+// empty). False, with the reason in *why, when the store is there but cannot
+// be read.
+bool ReadStoredNumbers(StoredNumbers& numbers, std::string* why);
+// Writes every number that is not empty, at once where the store can. False,
+// with the reason in *why, when one could not be written.
+bool WriteStoredNumbers(const StoredNumbers& numbers, std::string* why);

@@ -7,13 +7,26 @@
 // (module 10's speed is "mod10 speed"): an existing name never changes.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 
 #include "core/module_table.h"
 #include "core/monitor_layout.h"
-#include "settings/store.h"
+
+// The number that stands for "missing" for the values with this sentinel
+// (below): asked for as the default when reading them, and
+// taken as missing when stored.
+constexpr int32_t MissingValue = -9999;
+
+// The saver's own settings, each starting at the value it reads as when
+// nothing is stored. Seconds each module is shown:
+extern int32_t CycleTime;
+// What the full-screen saver shows on the other monitors, an
+// OtherMonitorsChoice (core/monitor_layout.h):
+extern int32_t OtherMonitors;
 
 // How the stored number stands for the value.
 enum class Scale : uint8_t {
@@ -44,6 +57,12 @@ struct StoredValue {
   double low = -std::numeric_limits<double>::infinity();
   double high = std::numeric_limits<double>::infinity();
   OutOfRange outside = OutOfRange::Clamped;
+  // The numbers a user may choose from, wherever the value is offered for
+  // choosing (the settings dialog and window, the command line, XScreenSaver's
+  // settings); a stored number outside them still loads as the range above
+  // says. The view values are steered by the keys instead.
+  int32_t leastChoice = 0;
+  int32_t mostChoice = 0;
 
   constexpr bool PerModule() const { return scale != Scale::Whole; }
 };
@@ -60,13 +79,13 @@ inline constexpr StoredValue kStoredValues[] = {
     {.name = "mod%d speed", .scale = Scale::Hundredths, .view = &ModuleRecord::speed,
      .missing = 100, .low = 0.0625, .high = 10.0},
     {.name = "mod%d active", .scale = Scale::Flag, .flag = &ModuleRecord::active},
-    // Seconds each module is shown; no upper limit.
+    // Seconds each module is shown: any number from 0 loads.
     {.name = "cycle time", .scale = Scale::Whole, .setting = &CycleTime, .missing = 15, .low = 0,
-     .outside = OutOfRange::Missing},
+     .outside = OutOfRange::Missing, .leastChoice = 1, .mostChoice = 9999},
     // An OtherMonitorsChoice.
     {.name = "other monitors", .scale = Scale::Whole, .setting = &OtherMonitors,
      .missing = kOtherMonitorsBlack, .low = 0, .high = kOtherMonitorsChoiceCount - 1,
-     .outside = OutOfRange::Missing},
+     .outside = OutOfRange::Missing, .leastChoice = 0, .mostChoice = kOtherMonitorsChoiceCount - 1},
 };
 
 // How many values a save writes.
@@ -92,6 +111,12 @@ consteval const StoredValue& StoredValueOf(const int32_t* setting) {
 // The name a value is stored under: "mod3 depth" for module 3's row "mod%d
 // depth"; the saver's own values ignore the module.
 std::string StoredValueName(const StoredValue& value, int module);
+
+// One number for each stored value, in the order a save writes them
+// (ForEachStoredValue below); empty where the store holds none.
+using StoredNumbers = std::array<std::optional<int32_t>, kStoredValueCount>;
+// The names of those values, in the same order.
+const std::array<std::string, kStoredValueCount>& StoredValueNames();
 
 // Calls visit(value, module) for every stored value in the order a save writes
 // them: each module's, module by module, then the saver's own (module 0).

@@ -6,8 +6,7 @@ set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 export DIST=$(mktemp -d)
 trap 'rm -rf "$DIST"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+. "$root/tests/report.sh"
 
 "$root/scripts/release" >"$DIST.log" 2>&1 || { cat "$DIST.log"; rm -f "$DIST.log"; echo "FAIL: scripts/release"; exit 1; }
 rm -f "$DIST.log"
@@ -33,6 +32,4 @@ lintian_root=()
 [ "$(id -u)" -eq 0 ] && lintian_root=(--allow-root)
 said=$(lintian "${lintian_root[@]}" "$DIST/lumvia_${version}_amd64.deb" 2>&1) || true
 [ -z "$said" ] || fail "lintian on lumvia_${version}_amd64.deb: $said"
-[ "$failures" -eq 0 ] && { echo "release: all passed"; exit 0; }
-echo "$failures failed"
-exit 1
+finish

@@ -9,10 +9,7 @@ set -uo pipefail
 probe=$1/scripts/runs-32bit
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0
-check() {  # check WHAT EXPECTED ACTUAL
-  if [ "$2" = "$3" ]; then echo "ok: $1"; else echo "FAIL: $1: expected '$2', got '$3'"; failures=$((failures + 1)); fi
-}
+. "$1/tests/report.sh"
 
 cp /bin/true "$work/runs"
 cp /bin/true "$work/refused"
@@ -24,5 +21,4 @@ why=$("$probe" "$work/refused"); status=$?
 check "a program the kernel refuses: no, and why" \
   "1:the kernel refuses 32-bit programs: Exec format error" "$status:$why"
 
-[ $failures -eq 0 ] && echo "all passed"
-exit $((failures > 0))
+finish

@@ -18,13 +18,13 @@
 #include <cstring>
 #include <string>
 
+#include "core/frame_state.h"
 #include "core/module_table.h"
 #include "core/random.h"
 #include "render/gl.h"
 #include "render/gl_context.h"
 #include "render/headless_gl.h"
-#include "scenes/scenes.h"
-#include "render/scene.h"
+#include "scenes/modules.h"
 #include "tools/gif_io.h"
 #include "tools/png_io.h"
 
@@ -160,7 +160,7 @@ int main(int argc, char** argv) {
     StartModule(module);
     bool last = false;
     for (long f = 1; f <= o.frames; ++f) {
-      last = SceneFunctions[module]();
+      last = Modules[module].draw(SceneStates[module]);
       if (!o.gif.empty() && f % o.every == 0) kept.push_back(CaptureFrame(o.width, o.height));
     }
     if (!last) std::fprintf(stderr, "lumvia-render: the last frame of module %d reported a GL error\n", module);

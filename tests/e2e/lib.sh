@@ -12,7 +12,6 @@ export WINEDEBUG=${WINEDEBUG:--all}
 SCR=$LUMVIA_BUILD/lumvia.scr
 HOST=$LUMVIA_BUILD/tests/e2e/e2e_host.exe
 PATIENCE=${PATIENCE:-30}   # seconds: every wait ends by then
-failures=0
 WORK=$(mktemp -d)
 saver_pid=""
 cleanup() {
@@ -33,11 +32,6 @@ names_held() { host values | sed 's/=.*//' | sort; }
 # A Windows path for a file of this machine (Wine's drive Z: is the root).
 winpath() { local p; p=$(realpath "$1"); printf 'Z:%s' "${p//\//\\}"; }
 
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
-check() {  # check WHAT EXPECTED ACTUAL
-  if [ "$2" = "$3" ]; then pass "$1"; else fail "$1: expected '$2', got '$3'"; fi
-}
 
 # Polls for a shown window whose title is exactly TITLE; prints its X id. (Wine
 # makes the X window of a top-level window before its creation is over, and
@@ -90,13 +84,10 @@ start_fullscreen() {
   xdotool windowfocus --sync "$id" 2>/dev/null
   echo "$id"
 }
-# wait_for_sprite_colour and sprite_pixels, shared with the Linux program's tests.
+# wait_for_sprite_colour and sprite_pixels, and the checks' report, shared
+# with the Linux program's tests.
 . "$LUMVIA_SOURCE/tests/sprite_colour.sh"
+. "$LUMVIA_SOURCE/tests/report.sh"
 
 stored() { host values | sed -n "s/^$1=//p"; }
 
-finish() {
-  if [ "$failures" -eq 0 ]; then echo "all passed"; exit 0; fi
-  echo "$failures failed"
-  exit 1
-}

@@ -1,17 +1,14 @@
-// Loading the settings from arbitrary stored values. Every 5 bytes of input
-// store one value: the first byte picks one of the stored values' names, in
-// the order a save writes them, the next four are its number. The load must
-// give every value within its range; saving stores every view value of up to
-// 1,600,000 hundredths as it was, and a load of what was saved gives the same
-// values again.
+// Loading the settings from an arbitrary settings file, parsed from memory as
+// the Linux program reads its file. The load must give every value within its
+// range; the save keeps every line it does not own and every view value of up
+// to 1,600,000 hundredths as it was; and what was saved reads back as the
+// same numbers and the same settings.
 #include <cmath>
-#include <cstring>
-#include <map>
 #include <string>
-#include <vector>
+#include <string_view>
 
 #include "core/module_table.h"
-#include "settings/memory_store.h"
+#include "settings/file_store.h"
 #include "settings/store.h"
 #include "settings/stored_values.h"
 #include "tests/fuzz/fuzz_seams.h"
@@ -23,15 +20,13 @@ namespace {
 struct Entry {
   const StoredValue* value;
   int module;
-  std::string name;
 };
 
-const std::vector<Entry>& Entries() {
-  static const std::vector<Entry> entries = [] {
-    std::vector<Entry> all;
-    ForEachStoredValue([&](const StoredValue& v, int module) {
-      all.push_back({&v, module, StoredValueName(v, module)});
-    });
+const std::array<Entry, kStoredValueCount>& Entries() {
+  static const std::array<Entry, kStoredValueCount> entries = [] {
+    std::array<Entry, kStoredValueCount> all;
+    size_t i = 0;
+    ForEachStoredValue([&](const StoredValue& v, int module) { all[i++] = {&v, module}; });
     return all;
   }();
   return entries;
@@ -47,9 +42,9 @@ double Loaded(const Entry& e) {
   return 0.0;
 }
 
-std::vector<double> LoadedValues() {
-  std::vector<double> values;
-  for (const Entry& e : Entries()) values.push_back(Loaded(e));
+std::array<double, kStoredValueCount> LoadedValues() {
+  std::array<double, kStoredValueCount> values;
+  for (size_t i = 0; i < kStoredValueCount; ++i) values[i] = Loaded(Entries()[i]);
   return values;
 }
 
@@ -74,31 +69,25 @@ void RequireWithinBounds() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  memory_store::Clear();
-  SetSettingsKey(nullptr, kSettingsKeyPath);
-  std::map<size_t, int32_t> given;  // by index into Entries()
-  for (size_t at = 0; at + 5 <= size; at += 5) {
-    const size_t index = data[at] % Entries().size();
-    uint32_t value;
-    std::memcpy(&value, data + at + 1, sizeof value);
-    WriteSettingDword(Entries()[index].name.c_str(), value);
-    given[index] = static_cast<int32_t>(value);
-  }
-
-  LoadSettings();
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  StoredNumbers given;
+  ReadSettingsText(text, given);
+  LoadSettingsFrom(given);
   RequireWithinBounds();
-  const std::vector<double> loaded = LoadedValues();
+  const auto loaded = LoadedValues();
 
-  SaveSettings();
-  const std::map<std::string, uint32_t> saved = memory_store::All();
-  Require(saved.size() == Entries().size());
-  for (const auto& [index, value] : given)
-    if (KeptAsStored(Entries()[index], value))
-      Require(static_cast<int32_t>(saved.at(Entries()[index].name)) == value);
+  StoredNumbers saved{};
+  StoreSettingsInto(saved);
+  for (size_t i = 0; i < kStoredValueCount; ++i) {
+    Require(saved[i].has_value());
+    if (given[i] && KeptAsStored(Entries()[i], *given[i])) Require(*saved[i] == *given[i]);
+  }
+  const std::string written = WriteSettingsText(text, saved);
 
-  LoadSettings();
+  StoredNumbers again;
+  ReadSettingsText(written, again);
+  Require(again == saved);
+  LoadSettingsFrom(again);
   Require(LoadedValues() == loaded);
-  SaveSettings();
-  Require(memory_store::All() == saved);
   return 0;
 }

@@ -5,10 +5,13 @@
 #include <sys/stat.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <optional>
 
 #include "core/module_table.h"
 #include "frames/frame.h"
+#include "scenes/modules.h"
 #include "settings/file_store.h"
 #include "settings/store.h"
 #include "settings/stored_values.h"
@@ -20,6 +23,22 @@ using FileStoreTest = SettingsFileTest;
 
 // A view value as it reads back after a save.
 float Stored(float value) { return ScaleFromStore(*ScaleForStore(value)); }
+
+// One value written or read through the backend, the others left alone.
+size_t PlaceOf(const std::string& name) {
+  const auto& names = StoredValueNames();
+  return static_cast<size_t>(std::find(names.begin(), names.end(), name) - names.begin());
+}
+bool WriteOne(const std::string& name, int32_t value) {
+  StoredNumbers numbers{};
+  numbers[PlaceOf(name)] = value;
+  return WriteStoredNumbers(numbers, nullptr);
+}
+std::optional<int32_t> ReadOne(const std::string& name) {
+  StoredNumbers numbers;
+  ReadStoredNumbers(numbers, nullptr);
+  return numbers[PlaceOf(name)];
+}
 
 TEST_F(FileStoreTest, SavedValuesLoadBackIntoAFolderMadeForThem) {
   SetBuiltInDefaults();
@@ -33,7 +52,7 @@ TEST_F(FileStoreTest, SavedValuesLoadBackIntoAFolderMadeForThem) {
   std::copy(std::begin(ModuleTable), std::end(ModuleTable), saved);
 
   ASSERT_FALSE(std::filesystem::exists(file_.parent_path()));
-  ASSERT_TRUE(SaveSettingsFile());
+  ASSERT_TRUE(SaveSettings());
   const std::string text = FileText();
   EXPECT_NE(text.find("\nmod1 depth = 10125\n"), std::string::npos) << text;
   // The numbers the registry would hold.
@@ -90,12 +109,12 @@ TEST_F(FileStoreTest, UnknownLinesStayAndEachValueEndsOnOneLine) {
             "colour = blue\n"
             "\n"
             "mod1 depth = 200\n");
-  ASSERT_TRUE(WriteSettingDword("mod1 depth", 5100));
+  ASSERT_TRUE(WriteOne("mod1 depth", 5100));
   EXPECT_EQ(FileText(), "# my own note\nmod1 depth = 5100\ncolour = blue\n\n");
-  EXPECT_EQ(ReadSettingDword("mod1 depth", 0), 5100);
+  EXPECT_EQ(ReadOne("mod1 depth"), 5100);
 
   SetBuiltInDefaults();
-  ASSERT_TRUE(SaveSettingsFile());
+  ASSERT_TRUE(SaveSettings());
   const std::string text = FileText();
   EXPECT_EQ(text.rfind("# my own note\nmod1 depth = 5000\ncolour = blue\n\nmod1 horz = 0\n", 0), 0u)
       << text;
@@ -108,14 +127,14 @@ TEST_F(FileStoreTest, ALinkedFileIsWrittenWhereItPoints) {
   WriteFile("");
   std::filesystem::rename(file_, real);
   std::filesystem::create_symlink(real, file_);
-  ASSERT_TRUE(WriteSettingDword("cycle time", 30));
+  ASSERT_TRUE(WriteOne("cycle time", 30));
   EXPECT_TRUE(std::filesystem::is_symlink(file_));
-  EXPECT_EQ(ReadSettingDword("cycle time", 0), 30);
+  EXPECT_EQ(ReadOne("cycle time"), 30);
 }
 
 TEST_F(FileStoreTest, AFailedWriteLeavesTheOldFileWhole) {
   SetBuiltInDefaults();
-  ASSERT_TRUE(SaveSettingsFile());
+  ASSERT_TRUE(SaveSettings());
   const std::string before = FileText();
 
   // Files may grow to 64 bytes only: the temporary file cannot be written.
@@ -126,8 +145,8 @@ TEST_F(FileStoreTest, AFailedWriteLeavesTheOldFileWhole) {
   auto oldSignal = signal(SIGXFSZ, SIG_IGN);
   setrlimit(RLIMIT_FSIZE, &small);
   ModuleTable[1].depth = 99.0f;
-  const bool saved = SaveSettingsFile();
-  const bool written = WriteSettingDword("cycle time", 7);
+  const bool saved = SaveSettings();
+  const bool written = WriteOne("cycle time", 7);
   setrlimit(RLIMIT_FSIZE, &old);
   signal(SIGXFSZ, oldSignal);
 
@@ -143,8 +162,8 @@ TEST_F(FileStoreTest, AFailedWriteLeavesTheOldFileWhole) {
   // is not lost; reads give the defaults.
   std::filesystem::remove(file_);
   std::filesystem::create_directory(file_);
-  EXPECT_FALSE(WriteSettingDword("cycle time", 7));
-  EXPECT_EQ(ReadSettingDword("cycle time", 15), 15);
+  EXPECT_FALSE(WriteOne("cycle time", 7));
+  EXPECT_EQ(ReadOne("cycle time"), std::nullopt);
   EXPECT_TRUE(std::filesystem::is_directory(file_));
 }
 
@@ -154,7 +173,7 @@ TEST_F(FileStoreTest, AFailedWriteLeavesTheOldFileWhole) {
 TEST_F(FileStoreTest, WhatIsNoNumberOrNoFileReadsAsMissingAndIsSaid) {
   WriteFile(std::string("mod1 depth = \0\nmod2 depth = x12\nmod3 depth = 6800\n", 50));
   std::string why;
-  EXPECT_TRUE(LoadSettingsFile(&why));
+  EXPECT_TRUE(LoadSettings(&why));
   EXPECT_EQ(ModuleTable[1].depth, 50.0f);
   EXPECT_EQ(ModuleTable[2].depth, 40.0f);
   EXPECT_EQ(ModuleTable[3].depth, 68.0f);
@@ -162,11 +181,11 @@ TEST_F(FileStoreTest, WhatIsNoNumberOrNoFileReadsAsMissingAndIsSaid) {
   std::filesystem::remove(file_);
   ASSERT_EQ(mkfifo(file_.c_str(), 0600), 0);
   ResetEngineState();
-  EXPECT_FALSE(LoadSettingsFile(&why));
+  EXPECT_FALSE(LoadSettings(&why));
   EXPECT_EQ(why, file_.string() + ": not a regular file");
   EXPECT_EQ(ModuleTable[3].depth, DefaultTable[3].depth);
   why.clear();
-  EXPECT_FALSE(SaveSettingsFile(&why));
+  EXPECT_FALSE(SaveSettings(&why));
   EXPECT_EQ(why, file_.string() + ": not a regular file");
   EXPECT_TRUE(std::filesystem::is_fifo(file_));
 }

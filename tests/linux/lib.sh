@@ -4,6 +4,7 @@
 # its settings go to a fresh XDG_CONFIG_HOME.
 set -uo pipefail
 : "${LUMVIA:?LUMVIA must name the built lumvia}"
+. "$(dirname "${BASH_SOURCE[0]}")/../report.sh"
 . "$(dirname "${BASH_SOURCE[0]}")/../sprite_colour.sh"
 PATIENCE=${PATIENCE:-30}   # seconds: every wait ends by then
 WORK=$(mktemp -d)
@@ -14,7 +15,6 @@ SETTINGS=$XDG_CONFIG_HOME/lumvia/lumvia.conf
 # leaks are not checked here (the native tests check the engine's). A
 # preloaded library need not come after the sanitizer's.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0:verify_asan_link_order=0}
-failures=0
 background=()   # processes started here, ended on exit
 lumvia_pid=""
 cleanup() {
@@ -25,16 +25,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
-check() {  # check WHAT EXPECTED ACTUAL
-  if [ "$2" = "$3" ]; then pass "$1"; else fail "$1: expected '$2', got '$3'"; fi
-}
-finish() {
-  if [ "$failures" -eq 0 ]; then echo "all passed"; exit 0; fi
-  echo "$failures failed"
-  exit 1
-}
 
 # wait_for COMMAND...: runs it every 0.1 s until it succeeds or the patience
 # runs out.

@@ -8,11 +8,12 @@
 
 #include "core/frame_state.h"
 #include "core/module_table.h"
+#include "linux_program/options.h"
+#include "scenes/modules.h"
 #include "settings/file_store.h"
 #include "settings/store.h"
 #include "settings/stored_values.h"
 #include "tests/linux/settings_file.h"
-#include "linux_program/options.h"
 
 namespace {
 
@@ -28,9 +29,9 @@ TEST(OptionsTest, TakesTheHacksOptions) {
   EXPECT_EQ(o.height, 600);
   EXPECT_FALSE(o.placed);
 
-  o = Parse({"-root", "-cycle", "0", "-modules", "1, joy,BLISS", "-module", "Joy", "-fps"}).options;
+  o = Parse({"-root", "-cycle", "1", "-modules", "1, joy,BLISS", "-module", "Joy", "-fps"}).options;
   EXPECT_EQ(o.target, DrawTarget::Root);
-  EXPECT_EQ(o.cycleTime, 0);
+  EXPECT_EQ(o.cycleTime, 1);
   ASSERT_TRUE(o.modules);
   for (int n = 1; n <= kModuleCount; ++n) EXPECT_EQ((*o.modules)[n], n == 1 || n == 3 || n == 10) << n;
   EXPECT_EQ(o.firstModule, 3);
@@ -64,7 +65,8 @@ TEST(OptionsTest, ABadOptionOrValueIsNamed) {
   const std::vector<std::pair<std::vector<const char*>, std::string>> cases = {
       {{"-bogus"}, "unknown option \"-bogus\""},
       {{"-cycle"}, "-cycle needs a value"},
-      {{"-cycle", "-5"}, "bad value \"-5\" for -cycle"},
+      {{"-cycle", "0"}, "bad value \"0\" for -cycle"},
+      {{"-cycle", "10000"}, "bad value \"10000\" for -cycle"},
       {{"-cycle", "10s"}, "bad value \"10s\" for -cycle"},
       {{"-modules", "love,,joy"}, "bad value \"love,,joy\" for -modules"},
       {{"-modules", "love,hope"}, "bad value \"love,hope\" for -modules"},
@@ -102,7 +104,7 @@ TEST_F(RunOptionsTest, TheRunsChoiceIsShownButNeverSaved) {
   EXPECT_EQ(g_fDepth, 22.0f);  // Creativity's view is loaded
 
   RestoreStoredChoice(stored);
-  ASSERT_TRUE(SaveSettingsFile());
+  ASSERT_TRUE(SaveSettings());
   const std::string text = FileText();
   EXPECT_NE(text.find("mod2 active = 0\n"), std::string::npos);
   EXPECT_NE(text.find("mod3 active = 1\n"), std::string::npos);
@@ -152,9 +154,15 @@ TEST(SettingsXmlTest, EveryControlGivesAnOptionOfTheTable) {
   }
   EXPECT_EQ(switches, 3 + kModuleCount);  // -root, -cycle, -fps and a box per module
 
+  // The cycle time offers the stored value's choices and starts at its default.
   std::smatch m;
-  ASSERT_TRUE(std::regex_search(text, m, std::regex("arg=\"(-cycle) %\"[^>]*default=\"([0-9]+)\"")));
-  EXPECT_EQ(std::stoi(m.str(2)), StoredValueOf(&CycleTime).missing);
+  ASSERT_TRUE(std::regex_search(
+      text, m,
+      std::regex("arg=\"-cycle %\"[^>]*low=\"([0-9]+)\" high=\"([0-9]+)\" default=\"([0-9]+)\"")));
+  const StoredValue& cycle = StoredValueOf(&CycleTime);
+  EXPECT_EQ(std::stoi(m.str(1)), cycle.leastChoice);
+  EXPECT_EQ(std::stoi(m.str(2)), cycle.mostChoice);
+  EXPECT_EQ(std::stoi(m.str(3)), cycle.missing);
 
   int boxes = 0;
   const std::regex box("<boolean id=\"([a-z]+)\" _label=\"([A-Za-z]+)\" arg-unset=\"([^\"]+)\"/>");
@@ -164,7 +172,7 @@ TEST(SettingsXmlTest, EveryControlGivesAnOptionOfTheTable) {
     const ParsedOptions parsed = Parse({unset.c_str()});
     ASSERT_TRUE(parsed.ok) << parsed.error;
     for (int n = 1; n <= kModuleCount; ++n)
-      EXPECT_EQ(parsed.options.leftOut[n], label == ModuleNames[n]) << unset << " " << n;
+      EXPECT_EQ(parsed.options.leftOut[n], label == Modules[n].name) << unset << " " << n;
     ++boxes;
   }
   EXPECT_EQ(boxes, kModuleCount);

@@ -8,7 +8,7 @@
 
 #include "core/module_table.h"
 #include "frames/frame.h"
-#include "render/scene.h"
+#include "scenes/skeleton.h"
 #include "settings/store.h"
 #include "tests/unit/gl_capture.h"
 #include "tests/unit/test_seams.h"
@@ -25,10 +25,6 @@ class FrameTest : public SceneTest {
     SaverState.FullScreen = true;
     CurrentModule = 1;
     LoadModuleParams(1);
-  }
-  static void EnableOnly(std::initializer_list<int> modules) {
-    for (int n = 1; n <= kModuleCount; ++n) ModuleTable[n].active = false;
-    for (int n : modules) ModuleTable[n].active = true;
   }
   // One frame at the given tick count, with the previous frame long ago.
   static void FrameAt(uint32_t now) {
@@ -59,7 +55,7 @@ TEST_F(FrameTest, TheModuleChangesOnlyAfterMoreThanTheCycleTime) {
 }
 
 TEST_F(FrameTest, CycleTimeZeroSwitchesOnEveryFrameWithAMillisecondPassed) {
-  EnableOnly({3, 8});
+  test_seams::EnableOnly({3, 8});
   CurrentModule = 3;
   CycleTime = 0;
   SaverState.LastSwitchTime = 5000;
@@ -74,7 +70,7 @@ TEST_F(FrameTest, CycleTimeZeroSwitchesOnEveryFrameWithAMillisecondPassed) {
 }
 
 TEST_F(FrameTest, OneOrNoEnabledModuleNeverSwitches) {
-  EnableOnly({4});
+  test_seams::EnableOnly({4});
   CurrentModule = 4;
   CycleTime = 0;
   SpinAngle = 10.0f;
@@ -82,7 +78,7 @@ TEST_F(FrameTest, OneOrNoEnabledModuleNeverSwitches) {
   EXPECT_EQ(CurrentModule, 4);
   EXPECT_NE(SpinAngle, 0.0f);  // not reloaded either
   EXPECT_EQ(SaverState.LastSwitchTime, 0u);
-  EnableOnly({});
+  test_seams::EnableOnly({});
   CurrentModule = 0;
   FrameAt(2u << 30);
   EXPECT_EQ(CurrentModule, 0);
@@ -167,7 +163,7 @@ TEST_F(FrameTest, EachModuleIsDrawnByItsOwnScene) {
 }
 
 TEST_F(FrameTest, WithNoModuleFramesArePacedAndPresentedButNothingIsDrawn) {
-  EnableOnly({});
+  test_seams::EnableOnly({});
   CurrentModule = 0;
   SaverState.LastFrameTime = 1000;
   test_seams::SetNow(1010);

@@ -9,7 +9,8 @@
 #include "frames/frame.h"
 #include "render/gl_context.h"
 #include "render/headless_gl.h"
-#include "render/scene.h"
+#include "scenes/modules.h"
+#include "scenes/skeleton.h"
 #include "tests/unit/test_seams.h"
 
 // The real GLU functions, reached through the linker's --wrap.
@@ -237,14 +238,16 @@ void SceneTest::ShowModule(int module) {
   LoadModuleParams(module);
 }
 
-std::vector<gl_capture::QuadricCall> SceneTest::DrawFrame(bool (*scene)()) {
+std::vector<gl_capture::QuadricCall> SceneTest::DrawFrame(SceneFrame scene) {
   return DrawFrames(scene, 1);
 }
 
-std::vector<gl_capture::QuadricCall> SceneTest::DrawFrames(bool (*scene)(), int n) {
+std::vector<gl_capture::QuadricCall> SceneTest::DrawFrames(SceneFrame scene, int n) {
+  int module = 1;
+  while (module < kModuleCount && Modules[module].draw != scene) ++module;
   for (int i = 0; i < n; ++i) {
     gl_capture::Clear();
-    lastResult_ = scene();
+    lastResult_ = DrawModuleScene(module);
     allSucceeded_ = allSucceeded_ && lastResult_;
   }
   return gl_capture::Calls();

@@ -36,6 +36,7 @@
 #include <vector>
 
 #include "render/gl.h"
+#include "scenes/modules.h"
 
 namespace gl_capture {
 
@@ -131,10 +132,11 @@ class SceneTest : public ::testing::Test {
   // Makes the module current the way the saver does: active, CurrentModule
   // set, its parameters loaded (which also restarts SpinAngle).
   static void ShowModule(int module);
-  // Draws one frame with the scene function and returns the quadrics it drew.
-  std::vector<gl_capture::QuadricCall> DrawFrame(bool (*scene)());
+  // Draws one frame of the scene's module as the frame step does and returns
+  // the quadrics it drew.
+  std::vector<gl_capture::QuadricCall> DrawFrame(SceneFrame scene);
   // Draws n frames; returns the quadrics of the last one only.
-  std::vector<gl_capture::QuadricCall> DrawFrames(bool (*scene)(), int n);
+  std::vector<gl_capture::QuadricCall> DrawFrames(SceneFrame scene, int n);
   // What the scene function returned for the last frame drawn.
   bool LastResult() const { return lastResult_; }
   // True when every frame drawn by DrawFrames returned true.

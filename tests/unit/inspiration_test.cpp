@@ -5,8 +5,8 @@
 
 #include "core/module_table.h"
 #include "core/random.h"
-#include "render/scene.h"
-#include "scenes/scenes.h"
+#include "scenes/modules.h"
+#include "scenes/skeleton.h"
 #include "tests/unit/gl_capture.h"
 #include "tests/unit/scene_geometry.h"
 

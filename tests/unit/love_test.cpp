@@ -10,8 +10,8 @@
 #include "core/module_table.h"
 #include "render/headless_gl.h"
 #include "render/render_state.h"
-#include "render/scene.h"
-#include "scenes/scenes.h"
+#include "scenes/modules.h"
+#include "scenes/skeleton.h"
 #include "tests/unit/gl_capture.h"
 
 namespace {
@@ -72,7 +72,7 @@ TEST_F(LoveTest, FirstFrameStartsThreeItemsOnTheAxisAndThreeAtTheFarPoint) {
     EXPECT_TRUE(calls[i].UniformScale());
     const Vec3 point = ItemPoint(calls[i]);
     EXPECT_NEAR(gl_capture::DistanceFromZAxis(point), 2 * kLoopRadius, kTolerance);
-    EXPECT_NEAR(2 * kLoopRadius, 30.36, 0.01);
+    EXPECT_NEAR(gl_capture::DistanceFromZAxis(point), 30.36, 0.01);  // twice 25.806452 / 1.7
     EXPECT_NEAR(point.z, 0.0, kTolerance);
     // The tube reaches from 7.5 × 1.2 below the point to 2.5 × 1.2 above it.
     EXPECT_NEAR(calls[i].SceneOrigin().z, -9.0, kTolerance);

@@ -8,16 +8,14 @@
 #include "core/frame_state.h"
 #include "core/module_table.h"
 #include "frames/frame.h"
+#include "scenes/modules.h"
+#include "tests/unit/test_seams.h"
 
 namespace {
 
 class ModuleTableTest : public ::testing::Test {
  protected:
   void SetUp() override { ResetEngineState(); }
-  static void ActivateOnly(std::initializer_list<int> modules) {
-    for (int n = 0; n < kModuleSlots; ++n) ModuleTable[n].active = false;
-    for (int n : modules) ModuleTable[n].active = true;
-  }
 };
 
 TEST_F(ModuleTableTest, StartValuesBeforeAnyLoad) {
@@ -107,7 +105,7 @@ TEST_F(ModuleTableTest, DefaultParamsLeaveSpinAndTableAlone) {
 }
 
 TEST_F(ModuleTableTest, OnlyModuleFourActive) {
-  ActivateOnly({4});
+  test_seams::EnableOnly({4});
   EXPECT_EQ(NextActiveModule(4), 4);
   EXPECT_EQ(PreviousActiveModule(4), 4);
   EXPECT_EQ(NextActiveModule(0), 4);
@@ -116,7 +114,7 @@ TEST_F(ModuleTableTest, OnlyModuleFourActive) {
 }
 
 TEST_F(ModuleTableTest, ModulesThreeAndEightActive) {
-  ActivateOnly({3, 8});
+  test_seams::EnableOnly({3, 8});
   EXPECT_EQ(NextActiveModule(3), 8);
   EXPECT_EQ(NextActiveModule(8), 3);
   EXPECT_EQ(PreviousActiveModule(3), 8);
@@ -127,7 +125,7 @@ TEST_F(ModuleTableTest, ModulesThreeAndEightActive) {
 }
 
 TEST_F(ModuleTableTest, NoModuleActive) {
-  ActivateOnly({});
+  test_seams::EnableOnly({});
   ModuleTable[0].active = true;  // entry 0 is never a module
   for (int n = 0; n <= kModuleCount; ++n) {
     EXPECT_EQ(NextActiveModule(n), 0) << n;
@@ -137,18 +135,20 @@ TEST_F(ModuleTableTest, NoModuleActive) {
 }
 
 TEST_F(ModuleTableTest, SearchesFromZeroStartAtTheEnds) {
-  ActivateOnly({1, 10});
+  test_seams::EnableOnly({1, 10});
   EXPECT_EQ(NextActiveModule(0), 1);
   EXPECT_EQ(PreviousActiveModule(0), 10);
   EXPECT_EQ(NextActiveModule(10), 1);
   EXPECT_EQ(PreviousActiveModule(1), 10);
 }
 
-TEST_F(ModuleTableTest, NamesInModuleOrder) {
-  EXPECT_STREQ(ModuleNames[1], "Love");
-  EXPECT_STREQ(ModuleNames[5], "Creativity");
-  EXPECT_STREQ(ModuleNames[9], "Inspiration");
-  EXPECT_STREQ(ModuleNames[10], "Bliss");
+TEST_F(ModuleTableTest, EveryModuleHasItsNameAndAScene) {
+  EXPECT_STREQ(Modules[1].name, "Love");
+  EXPECT_STREQ(Modules[5].name, "Creativity");
+  EXPECT_STREQ(Modules[9].name, "Inspiration");
+  EXPECT_STREQ(Modules[10].name, "Bliss");
+  EXPECT_EQ(Modules[0].draw, nullptr);
+  for (int n = 1; n <= kModuleCount; ++n) EXPECT_NE(Modules[n].draw, nullptr) << n;
 }
 
 }  // namespace

@@ -131,7 +131,7 @@ TEST_F(ViewportFrameTest, EveryViewportShowsTheSameFrameAndTheSceneAdvancesOnce)
   const std::vector<Viewport> one = {{0, 0, 320, 240}};
   const std::vector<Viewport> three = {{0, 0, 100, 240}, {100, 120, 120, 120}, {220, 0, 100, 240}};
   for (int module = 1; module <= kModuleCount; ++module) {
-    SCOPED_TRACE(ModuleNames[module]);
+    SCOPED_TRACE(Modules[module].name);
     const std::vector<Frame> single = RunFrames(module, one, kFrames);
     const FrameStateRecord afterOne = FrameState;
     const std::vector<Frame> several = RunFrames(module, three, kFrames);
@@ -177,7 +177,7 @@ TEST_F(ViewportFrameTest, EverySurfaceShowsTheSameFrameAndTheSceneAdvancesOnce) 
   gl_capture::RecordOnly();
   Surfaces = {{0, 0, 320, 240}, {-320, 0, 640, 240}};
   for (int module : {1, 7, 9}) {  // "Love", "Truth" rolling its view, "Inspiration" drawing
-    SCOPED_TRACE(ModuleNames[module]);
+    SCOPED_TRACE(Modules[module].name);
     const std::vector<Frame> single = RunFrames(module, {{0, 0, 320, 240}}, kFrames);
     const FrameStateRecord afterOne = FrameState;
     RunFrames(module, {}, 0);

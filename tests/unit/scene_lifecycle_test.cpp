@@ -13,9 +13,9 @@
 #include "core/random.h"
 #include "render/headless_gl.h"
 #include "render/render_state.h"
-#include "render/scene.h"
 #include "render/texture.h"
-#include "scenes/scenes.h"
+#include "scenes/modules.h"
+#include "scenes/skeleton.h"
 #include "tests/unit/gl_capture.h"
 
 namespace {
@@ -23,7 +23,7 @@ namespace {
 struct SceneCase {
   const char* name;
   int module;
-  bool (*draw)();
+  SceneFrame draw;
   int other;  // a module to show in between that leaves this one's state alone
 };
 
@@ -121,7 +121,7 @@ TEST_P(SceneLifecycleTest, ShownAgainResumesItsItemsWithTheSpinRestarted) {
   const SceneState left = SceneStates[s.module];
   StoreModuleParams(s.module);
   ShowModule(s.other);
-  DrawFrames(SceneFunctions[s.other], 40);
+  DrawFrames(Modules[s.other].draw, 40);
   StoreModuleParams(s.other);
   ShowModule(s.module);
   EXPECT_EQ(SpinAngle, 0.0f);

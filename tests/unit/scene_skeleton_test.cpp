@@ -9,9 +9,10 @@
 #include <vector>
 
 #include "core/module_table.h"
+#include "frames/frame.h"
 #include "render/headless_gl.h"
-#include "render/scene.h"
-#include "scenes/scenes.h"
+#include "scenes/modules.h"
+#include "scenes/skeleton.h"
 #include "tests/unit/gl_capture.h"
 
 namespace {
@@ -41,9 +42,9 @@ TEST_F(SceneSkeletonTest, SpinWrapOnTheFiveHundredThousandthCall) {
     SCOPED_TRACE(before);
     SceneStates[1].FrameCount = SpinWrapInterval - 2;
     SpinAngle = before;
-    EXPECT_TRUE(DrawLove());
+    EXPECT_TRUE(DrawModuleScene(1));
     EXPECT_EQ(SpinAngle, before) << "the 499999th call does not wrap";
-    EXPECT_TRUE(DrawLove());
+    EXPECT_TRUE(DrawModuleScene(1));
     EXPECT_EQ(SpinAngle, after);
     EXPECT_EQ(SceneStates[1].FrameCount, 0);
   }
@@ -52,7 +53,7 @@ TEST_F(SceneSkeletonTest, SpinWrapOnTheFiveHundredThousandthCall) {
   SceneStates[1].FrameCount = SpinWrapInterval - 1;
   SpinAngle = 725.5f;
   g_fSpeed = 0.5f;
-  EXPECT_TRUE(DrawLove());
+  EXPECT_TRUE(DrawModuleScene(1));
   EXPECT_EQ(SpinAngle, 4.5f);
 }
 

@@ -22,7 +22,7 @@ class SettingsTest : public ::testing::Test {
     ResetEngineState();
   }
   static void Store(const char* name, int32_t value) {
-    WriteSettingDword(name, static_cast<uint32_t>(value));
+    memory_store::Set(name, static_cast<uint32_t>(value));
   }
   static int32_t Stored(const std::string& name) {
     return static_cast<int32_t>(memory_store::All().at(name));
@@ -140,7 +140,7 @@ TEST_F(SettingsTest, OtherMonitorsIsAChoiceFromZeroToThree) {
   std::map<std::string, uint32_t> older = memory_store::All();
   ASSERT_EQ(older.erase("other monitors"), 1u);
   memory_store::Clear();
-  for (const auto& [name, value] : older) WriteSettingDword(name.c_str(), value);
+  for (const auto& [name, value] : older) memory_store::Set(name, value);
   OtherMonitors = 2;
   LoadSettings();
   EXPECT_EQ(OtherMonitors, 0);

@@ -2,6 +2,7 @@
 // control-menu seams, and a count of the buffer swaps.
 #include "tests/unit/test_seams.h"
 
+#include "core/module_table.h"
 #include "render/gl_context.h"
 
 namespace {
@@ -58,4 +59,9 @@ void Reset() {
   MenuLog.clear();
   SwapCount = 0;
 }
+void EnableOnly(std::initializer_list<int> modules) {
+  for (int n = 1; n <= kModuleCount; ++n) ModuleTable[n].active = false;
+  for (int n : modules) ModuleTable[n].active = true;
+}
+
 }  // namespace test_seams

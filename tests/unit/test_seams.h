@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -42,5 +43,8 @@ int Swaps();
 
 // Clears every record and puts the clock back to 0.
 void Reset();
+
+// Enables exactly these modules in ModuleTable.
+void EnableOnly(std::initializer_list<int> modules);
 
 }  // namespace test_seams

@@ -13,6 +13,7 @@
 #include "core/saver_state.h"
 #include "frames/frame.h"
 #include "platform/messages.h"
+#include "scenes/modules.h"
 #include "settings/store.h"
 #include "tests/unit/test_seams.h"
 
@@ -36,10 +37,6 @@ class ViewKeysTest : public ::testing::Test {
   static void InSettingsDialog() {
     SaverState.SaverMode = false;
     SaverState.FullScreen = false;
-  }
-  static void EnableOnly(std::initializer_list<int> modules) {
-    for (int n = 1; n <= kModuleCount; ++n) ModuleTable[n].active = false;
-    for (int n : modules) ModuleTable[n].active = true;
   }
 };
 
@@ -179,7 +176,7 @@ TEST_F(ViewKeysTest, HomeRestoresTheViewButNotTheAngleOrTheRecord) {
 }
 
 TEST_F(ViewKeysTest, EnterAndBackspaceStoreSwitchAndRestartTheCycle) {
-  EnableOnly({3, 8});
+  test_seams::EnableOnly({3, 8});
   CurrentModule = 3;
   LoadModuleParams(3);
   g_fDepth = 12.5f;
@@ -201,7 +198,7 @@ TEST_F(ViewKeysTest, EnterAndBackspaceStoreSwitchAndRestartTheCycle) {
 }
 
 TEST_F(ViewKeysTest, EnterWithOnlyTheCurrentModuleKeepsItsViewAndRestartsIt) {
-  EnableOnly({4});
+  test_seams::EnableOnly({4});
   CurrentModule = 4;
   LoadModuleParams(4);
   g_fHorz = 3.0f;
@@ -217,7 +214,7 @@ TEST_F(ViewKeysTest, EnterWithOnlyTheCurrentModuleKeepsItsViewAndRestartsIt) {
 
 TEST_F(ViewKeysTest, ModuleKeysInTheDialogMarkTheButtonEvenWithNoModuleLeft) {
   InSettingsDialog();
-  EnableOnly({});
+  test_seams::EnableOnly({});
   CurrentModule = 2;
   Press(vk::Return);
   EXPECT_EQ(CurrentModule, 0);

@@ -11,6 +11,7 @@
 #include "core/frame_state.h"
 #include "core/module_table.h"
 #include "frames/frame.h"
+#include "settings/registry_win32.h"
 #include "settings/store.h"
 #include "settings/stored_values.h"
 

@@ -15,7 +15,8 @@
 #include "frames/frame_loop_win32.h"
 #include "host/host_state_win32.h"
 #include "render/gl_context.h"
-#include "render/scene.h"
+#include "scenes/skeleton.h"
+#include "settings/registry_win32.h"
 #include "settings/store.h"
 #include "settings/stored_values.h"
 

@@ -1,18 +1,24 @@
 // The frame skeleton and the helpers every scene shares.
-#include "render/scene.h"
+#include "scenes/skeleton.h"
 
 #include <cmath>
 
-#include "core/frame_state.h"
-#include "core/module_table.h"
 #include "render/gl.h"
 #include "render/render_state.h"
 
 namespace {
 constexpr float kSwayLimit = 5.0f;
 constexpr float kSwayStep = 0.02f;
-constexpr int kStandardItemCount = 24;
-constexpr float kCentralSpinDivisor = 3.0f;  // the central sphere turns at a third of SpinAngle
+
+// Every so many calls the angle is reduced modulo 360, losing its fraction;
+// then the clear. Every call of a scene starts so, enabled or not.
+void StartSceneFrame(SceneState& state) {
+  if (++state.FrameCount % SpinWrapInterval == 0) {
+    SpinAngle = static_cast<float>(static_cast<int>(SpinAngle) % 360);
+    state.FrameCount = 0;
+  }
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
 }  // namespace
 
 void ApplyViewTransform() {
@@ -23,11 +29,12 @@ void ApplyViewTransform() {
   glRotatef(g_fXrot, 1.0f, 0.0f, 0.0f);
 }
 
+float StandardPhase(int i) { return static_cast<float>(-((120 * i) % 360 + 30 * (i / 3))); }
+
 void InitStandardItems(SceneItem* items) {
   for (int i = 0; i < kStandardItemCount; ++i) {
-    int g = i / 3;
-    items[i].phase() = static_cast<float>(-((120 * i) % 360 + 30 * g));
-    items[i].travel() = g * ((2.0f * TravelLimit) / 8.0f) - TravelLimit;
+    items[i].phase() = StandardPhase(i);
+    items[i].travel() = (i / 3) * ((2.0f * TravelLimit) / 8.0f) - TravelLimit;
   }
 }
 
@@ -63,6 +70,13 @@ void AdvanceSway() {
   }
 }
 
+void ApplyPathTransform(const SceneItem& item) {
+  ApplyViewTransform();
+  glRotatef(SpinAngle / kPathSpinDivisor + item.phase(), 0.0f, 0.0f, 1.0f);
+}
+
+float OwnTurn(int i, float factor) { return factor * SpinAngle + kItemSpinStep * i; }
+
 void DrawItemCylinder() {
   gluCylinder(Quadric, kItemRadius, kItemRadius, CylinderLength, kSlices, kStacks);
 }
@@ -75,18 +89,8 @@ void DrawCentralSphere(double radius) {
   gluSphere(Quadric, radius, kSlices, kStacks);
 }
 
-bool RunSceneFrame(const SceneSteps& steps) {
-  SceneState& state = SceneStates[steps.module];
-
-  // Every so many calls the angle is reduced modulo 360, losing its fraction.
-  if (++state.FrameCount % SpinWrapInterval == 0) {
-    SpinAngle = static_cast<float>(static_cast<int>(SpinAngle) % 360);
-    state.FrameCount = 0;
-  }
-
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  if (!ModuleTable[steps.module].active) return true;
-
+bool RunSceneFrame(const SceneSteps& steps, SceneState& state) {
+  StartSceneFrame(state);
   if (state.FirstFrame) {
     state.FirstFrame = false;
     steps.layout(state.Items);
@@ -95,4 +99,9 @@ bool RunSceneFrame(const SceneSteps& steps) {
   SpinAngle = SpinAngle - steps.spinFactor * g_fSpeed;
   if (steps.trailing) steps.trailing();
   return glGetError() == GL_NO_ERROR;
+}
+
+bool RunEmptyFrame(SceneState& state) {
+  StartSceneFrame(state);
+  return true;
 }

@@ -24,12 +24,26 @@ constexpr int kSlices = 32;
 constexpr int kStacks = 32;
 constexpr double kItemRadius = 2.0;
 
-// --- Helpers ----------------------------------------------------------------------
+// --- The standard items and their motion --------------------------------------------
+constexpr int kStandardItemCount = 24;
+constexpr float kItemSpinStep = 30.0f;         // degrees of an item's own turn per item index
+constexpr float kStandardTravelStep = 0.05f;   // the AdvanceTravel factor of most scenes
+constexpr float kPathSpinDivisor = 4.0f;       // the items' paths turn at a quarter of SpinAngle
+constexpr float kCentralSpinDivisor = 3.0f;    // a central object turns at a third of it
+
 void ApplyViewTransform();
+// The standard phase of item i: the three items of a group 120 degrees apart,
+// each group of three a further 30 degrees on.
+float StandardPhase(int i);
 void InitStandardItems(SceneItem* items);  // the standard layout of 24 items
 float StandardScale(float travel);
 void AdvanceTravel(SceneItem& item, float k);
 void AdvanceSway();
+// The standard camera turned about the scene's z axis to the item's path: by a
+// quarter of SpinAngle and the item's phase.
+void ApplyPathTransform(const SceneItem& item);
+// The angle of item i's own turn: factor × SpinAngle and 30 degrees per index.
+float OwnTurn(int i, float factor);
 void DrawItemCylinder();  // gluCylinder(Quadric, 2, 2, CylinderLength, 32, 32)
 void DrawItemSphere();    // gluSphere(Quadric, 2, 32, 32)
 // The central sphere of "Joy", "Creativity" and "Serenity": on the origin,
@@ -37,16 +51,18 @@ void DrawItemSphere();    // gluSphere(Quadric, 2, 32, 32)
 void DrawCentralSphere(double radius);
 
 // --- The frame skeleton -------------------------------------------------------------
-// A scene supplies its module number, its first-frame layout, its items and
-// central object, its spin factor and, if it has any, its trailing steps.
+// A scene supplies its first-frame layout, its items and central object, its
+// spin factor and, if it has any, its trailing steps.
 struct SceneSteps {
-  int module;
   void (*layout)(SceneItem* items);
   void (*draw)(SceneItem* items);
   float spinFactor;
   void (*trailing)();
 };
 
-// Runs one frame of a scene; true when no GL error is pending at its end or
-// the module is not active.
-bool RunSceneFrame(const SceneSteps& steps);
+// Runs one frame of a scene on its state; true when no GL error is pending at
+// its end.
+bool RunSceneFrame(const SceneSteps& steps, SceneState& state);
+// The frame of a module that is not enabled: cleared, nothing drawn, the
+// scene's items and SpinAngle left alone; its frames are counted all the same.
+bool RunEmptyFrame(SceneState& state);
