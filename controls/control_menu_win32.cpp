@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "controls/control_menu.h"
+#include "controls/view_keys.h"
 #include "core/saver_state.h"
 #include "platform/instance_win32.h"
 #include "resources/resource.h"
@@ -12,6 +13,8 @@ namespace {
 bool ControlMenuOpen = false;
 
 void OnInitDialog(HWND dialog) {
+  SetDlgItemTextA(dialog, IDC_MENU_KEYS, ControlMenuText(MenuText::Keys).c_str());
+  SetDlgItemTextA(dialog, IDC_MENU_MODULES, ControlMenuText(MenuText::Modules).c_str());
   CenterWindow(dialog);
   SetFocus(GetDlgItem(dialog, IDOK));
   if (!SaverState.SaverMode) return;

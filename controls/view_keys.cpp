@@ -67,47 +67,90 @@ void ShowParameters(WindowHandle window) {
   ShowMessageBox(window, text, "Params", kMbOk);
 }
 
-void KeyDown(WindowHandle window, uintptr_t key) {
-  switch (key) {
-    case vk::Back: ChangeModule(window, false); break;
-    case vk::Return: ChangeModule(window, true); break;
-    case vk::Escape: SaverState.Closing = true; break;
-    case vk::Prior:
-    case vk::Numpad9: Step(g_fDepth, DepthStep(kFineZoomStep)); break;
-    case vk::Next:
-    case vk::Numpad3: Step(g_fDepth, -DepthStep(kFineZoomStep)); break;
-    case vk::Home: LoadDefaultParams(CurrentModule); break;
-    case vk::Left:
-    case vk::Numpad4: Step(g_fHorz, -DepthStep(kFinePanStep)); break;
-    case vk::Up:
-    case vk::Numpad8: Step(g_fVert, DepthStep(kFinePanStep)); break;
-    case vk::Right:
-    case vk::Numpad6: Step(g_fHorz, DepthStep(kFinePanStep)); break;
-    case vk::Down:
-    case vk::Numpad2: Step(g_fVert, -DepthStep(kFinePanStep)); break;
-    case vk::F1: ShowControlMenu(window); break;
-    case vk::F2: g_fXrot -= kRotationStep; break;
-    case vk::F3: g_fXrot += kRotationStep; break;
-    case vk::F4: g_fYrot -= kRotationStep; break;
-    case vk::F5: g_fYrot += kRotationStep; break;
-    case vk::F6: g_fZrot += kRotationStep; break;
-    case vk::F7: g_fZrot -= kRotationStep; break;
-    case vk::F8: g_fSpeed -= kSpeedStep; BoundSpeed(); break;
-    case vk::F9: g_fSpeed += kSpeedStep; BoundSpeed(); break;
-    case vk::F11: ShowParameters(window); break;
-    default:
-      // In the saver every key without an action ends it; in the settings
-      // dialog such keys do nothing.
-      if (SaverState.SaverMode) SaverState.Closing = true;
-      break;
-  }
+// --- The actions ------------------------------------------------------------------
+void Close(WindowHandle) { SaverState.Closing = true; }
+void PreviousModule(WindowHandle window) { ChangeModule(window, false); }
+void NextModule(WindowHandle window) { ChangeModule(window, true); }
+void ZoomOut(WindowHandle) { Step(g_fDepth, DepthStep(kFineZoomStep)); }
+void ZoomIn(WindowHandle) { Step(g_fDepth, -DepthStep(kFineZoomStep)); }
+void DefaultView(WindowHandle) { LoadDefaultParams(CurrentModule); }
+void PanLeft(WindowHandle) { Step(g_fHorz, -DepthStep(kFinePanStep)); }
+void PanUp(WindowHandle) { Step(g_fVert, DepthStep(kFinePanStep)); }
+void PanRight(WindowHandle) { Step(g_fHorz, DepthStep(kFinePanStep)); }
+void PanDown(WindowHandle) { Step(g_fVert, -DepthStep(kFinePanStep)); }
+void OpenControlMenu(WindowHandle window) { ShowControlMenu(window); }
+void TurnXBack(WindowHandle) { g_fXrot -= kRotationStep; }
+void TurnX(WindowHandle) { g_fXrot += kRotationStep; }
+void TurnYBack(WindowHandle) { g_fYrot -= kRotationStep; }
+void TurnY(WindowHandle) { g_fYrot += kRotationStep; }
+void TurnZ(WindowHandle) { g_fZrot += kRotationStep; }
+void TurnZBack(WindowHandle) { g_fZrot -= kRotationStep; }
+void Slower(WindowHandle) {
+  g_fSpeed -= kSpeedStep;
+  BoundSpeed();
 }
+void Faster(WindowHandle) {
+  g_fSpeed += kSpeedStep;
+  BoundSpeed();
+}
+
+constexpr const char* kArrowKeys = "Arrow Keys - Up Down Right Left";
+
+// clang-format off
+constexpr ViewKey kViewKeys[] = {
+    // key       keypad        action           line in the control menu
+    {vk::F1,     0,            OpenControlMenu, "F1 - This Control Menu"},
+    {vk::Escape, 0,            Close,           "Esc - Quit\n"},  // and a blank line
+    {vk::Prior,  vk::Numpad9,  ZoomOut,         "Page Up - Zoom Out"},
+    {vk::Next,   vk::Numpad3,  ZoomIn,          "Page Down - Zoom In"},
+    {vk::Left,   vk::Numpad4,  PanLeft,         kArrowKeys},
+    {vk::Up,     vk::Numpad8,  PanUp,           nullptr},
+    {vk::Right,  vk::Numpad6,  PanRight,        nullptr},
+    {vk::Down,   vk::Numpad2,  PanDown,         nullptr},
+    {vk::F2,     0,            TurnXBack,       "F2,F3 - Rotate Fwd/Bkwd"},
+    {vk::F3,     0,            TurnX,           nullptr},
+    {vk::F4,     0,            TurnYBack,       "F4,F5 - Rotate Vertical"},
+    {vk::F5,     0,            TurnY,           nullptr},
+    {vk::F6,     0,            TurnZ,           "F6,F7 - Rotate Left/Right"},
+    {vk::F7,     0,            TurnZBack,       nullptr},
+    {vk::F8,     0,            Slower,          "F8,F9 - Speed Up/Down"},
+    {vk::F9,     0,            Faster,          nullptr},
+    {vk::Home,   0,            DefaultView,     "Home - Restore Default Position"},
+    {vk::Return, 0,            NextModule,      "Enter - Next Module", MenuText::Modules},
+    {vk::Back,   0,            PreviousModule,  "Backspace - Previous Module", MenuText::Modules},
+    {vk::F11,    0,            ShowParameters,  nullptr},
+};
+// clang-format on
 
 }  // namespace
 
-intptr_t HandleViewKey(WindowHandle window, uint32_t message, uintptr_t key, intptr_t) {
+std::span<const ViewKey> ViewKeys() { return kViewKeys; }
+
+std::string ControlMenuText(MenuText text) {
+  std::string lines;
+  for (const ViewKey& k : kViewKeys) {
+    if (!k.line || k.text != text) continue;
+    if (!lines.empty()) lines += '\n';
+    lines += k.line;
+  }
+  return lines;
+}
+
+void PressViewKey(WindowHandle window, uintptr_t key) {
   // The preview inside the Display control panel takes no keys at all.
-  if (SaverState.SaverMode && !SaverState.FullScreen) return 0;
-  if (message == kWmKeyDown) KeyDown(window, key);
+  if (SaverState.SaverMode && !SaverState.FullScreen) return;
+  for (const ViewKey& k : kViewKeys) {
+    if (k.key == key || (k.keypad != 0 && k.keypad == key)) {
+      k.action(window);
+      return;
+    }
+  }
+  // In the saver every key without an action ends it; in the settings
+  // dialog such keys do nothing.
+  if (SaverState.SaverMode) SaverState.Closing = true;
+}
+
+intptr_t HandleViewKey(WindowHandle window, uint32_t message, uintptr_t key, intptr_t) {
+  if (message == kWmKeyDown) PressViewKey(window, key);
   return 0;
 }

@@ -28,11 +28,6 @@ uintptr_t VirtualKeyOf(unsigned long keysym) {
     case XKB_KEY_KP_Right: return vk::Right;
     case XKB_KEY_Down:
     case XKB_KEY_KP_Down: return vk::Down;
-    case XKB_KEY_space: return vk::Space;
-    case XKB_KEY_Shift_L:
-    case XKB_KEY_Shift_R: return vk::Shift;
-    case XKB_KEY_Control_L:
-    case XKB_KEY_Control_R: return vk::Control;
     default: return 0;
   }
 }
@@ -43,6 +38,5 @@ bool IsSystemKey(unsigned long keysym, bool altHeld) {
 }
 
 void HandleKey(WindowHandle window, unsigned long keysym, bool altHeld, bool pressed) {
-  if (IsSystemKey(keysym, altHeld)) return;
-  HandleViewKey(window, pressed ? kWmKeyDown : kWmKeyUp, VirtualKeyOf(keysym), 0);
+  if (pressed && !IsSystemKey(keysym, altHeld)) PressViewKey(window, VirtualKeyOf(keysym));
 }

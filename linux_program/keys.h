@@ -7,9 +7,10 @@
 #include "platform/platform.h"
 
 // The virtual key of a keysym (as XLookupString or xkbcommon give it, so the
-// keypad digits with Num Lock on and its navigation keys with Num Lock off). A key
-// without a virtual key of its own gives 0, which has no action, so that in
-// the saver it ends the saver as any other such key does.
+// keypad digits with Num Lock on and its navigation keys with Num Lock off),
+// for the keys that Windows would give the keyboard controls an action for.
+// Any other key gives 0, which has no action, so that in the saver it ends
+// the saver as every such key does.
 uintptr_t VirtualKeyOf(unsigned long keysym);
 
 // Keys pressed with Alt, Alt itself, and F10: on Windows these come as system

@@ -2,12 +2,12 @@
 // no settings dialog and no control-menu dialog, so F1 prints the keys.
 #include <cstdio>
 
+#include "controls/view_keys.h"
 #include "platform/platform.h"
-#include "resources/resource.h"
 
 void CheckModuleRadio(WindowHandle, int) {}
 
 void ShowControlMenu(WindowHandle) {
-  std::puts(CONTROL_MENU_KEYS_TEXT "\n" CONTROL_MENU_MODULES_TEXT);
+  std::puts((ControlMenuText(MenuText::Keys) + '\n' + ControlMenuText(MenuText::Modules)).c_str());
   std::fflush(stdout);
 }

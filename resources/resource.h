@@ -8,10 +8,6 @@
 #define IDS_DESCRIPTION 1
 #define IDR_MAINFRAME 104
 
-// The two texts of the control menu (dialog 105). The Linux program, which
-// has no dialog, prints them when F1 is pressed.
-#define CONTROL_MENU_KEYS_TEXT                                                  \
-  "F1 - This Control Menu\nEsc - Quit\n\nPage Up - Zoom Out\nPage Down - Zoom In\n" \
-  "Arrow Keys - Up Down Right Left\nF2,F3 - Rotate Fwd/Bkwd\nF4,F5 - Rotate Vertical\n" \
-  "F6,F7 - Rotate Left/Right\nF8,F9 - Speed Up/Down\nHome - Restore Default Position"
-#define CONTROL_MENU_MODULES_TEXT "Enter - Next Module\nBackspace - Previous Module"
+// The control menu's two texts, filled in from the key table when it opens.
+#define IDC_MENU_KEYS 1201
+#define IDC_MENU_MODULES 1202
