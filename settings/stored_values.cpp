@@ -4,6 +4,9 @@
 
 constinit int32_t CycleTime = StoredValueOf(&CycleTime).missing;
 constinit int32_t OtherMonitors = StoredValueOf(&OtherMonitors).missing;
+#ifndef _WIN32
+constinit int32_t IdleMinutes = StoredValueOf(&IdleMinutes).missing;
+#endif
 
 std::string StoredValueName(const StoredValue& value, int module) {
   std::string name = value.name;

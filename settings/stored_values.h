@@ -27,6 +27,11 @@ extern int32_t CycleTime;
 // What the full-screen saver shows on the other monitors, an
 // OtherMonitorsChoice (core/monitor_layout.h):
 extern int32_t OtherMonitors;
+#ifndef _WIN32
+// Minutes without input before lumvia -daemon shows the saver (on Windows the
+// system's own screen-saver timeout decides):
+extern int32_t IdleMinutes;
+#endif
 
 // How the stored number stands for the value.
 enum class Scale : uint8_t {
@@ -86,6 +91,10 @@ inline constexpr StoredValue kStoredValues[] = {
     {.name = "other monitors", .scale = Scale::Whole, .setting = &OtherMonitors,
      .missing = kOtherMonitorsBlack, .low = 0, .high = kOtherMonitorsChoiceCount - 1,
      .outside = OutOfRange::Missing, .leastChoice = 0, .mostChoice = kOtherMonitorsChoiceCount - 1},
+#ifndef _WIN32
+    {.name = "idle minutes", .scale = Scale::Whole, .setting = &IdleMinutes, .missing = 10,
+     .low = 1, .high = 720, .outside = OutOfRange::Missing, .leastChoice = 1, .mostChoice = 720},
+#endif
 };
 
 // How many values a save writes.
