@@ -154,7 +154,7 @@ void DescribeMachine(Report& r) {
 bool MakeContext(Size size) {
   DestroyGLContext();
   SetHeadlessSize(size.width, size.height);
-  if (CreateGLContext(nullptr, 32)) return true;
+  if (CreateGLContext(nullptr, kColourBits)) return true;
   std::fprintf(stderr, "lumvia-bench: no OpenGL context (EGL, Mesa surfaceless) at %dx%d\n",
                size.width, size.height);
   return false;

@@ -211,7 +211,7 @@ void RegisterSettingsControls() {
 bool InitSettingsDialog(HWND dialog) {
   HWND pane = GetDlgItem(dialog, IDC_PREVIEW_PANE);
   CenterWindow(dialog);
-  bool ok = CreateGLContext(pane, 32);
+  bool ok = CreateGLContext(pane, kColourBits);
   ShowEnabledFlags(dialog);
   HWND spin = GetDlgItem(dialog, IDC_CYCLE_SPIN);
   SetScrollRange(spin, SB_CTL, kMinCycleTime, kMaxCycleTime, FALSE);

@@ -18,8 +18,6 @@
 
 namespace {
 
-constexpr int kColourBits = 32;
-
 void OnCreate(HWND window) {
   SaverState.SaverMode = true;
   SaverState.Window = window;

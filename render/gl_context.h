@@ -4,6 +4,9 @@
 
 #include "platform/platform.h"
 
+// The colour depth every window of the program asks for.
+constexpr int kColourBits = 32;
+
 // Makes a context on the window with the requested colour depth, sets the
 // viewport to the window's client size and the render state. Shows an
 // "ERROR" message and returns false on failure, leaving nothing behind.

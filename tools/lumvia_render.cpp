@@ -150,7 +150,7 @@ int main(int argc, char** argv) {
   if (int code = ParseOptions(argc, argv, o); code != 0) return code;
 
   SetHeadlessSize(o.width, o.height);
-  if (!CreateGLContext(nullptr, 32)) {
+  if (!CreateGLContext(nullptr, kColourBits)) {
     std::fprintf(stderr, "lumvia-render: no OpenGL context could be made (EGL, Mesa surfaceless)\n");
     return 1;
   }

@@ -27,8 +27,6 @@
 
 namespace {
 
-constexpr int kColourBits = 32;
-
 Window DrawnWindow = None;  // for the X error handler: the window drawn into
 
 // An X error about the window drawn into means that its owner destroyed it
