@@ -9,25 +9,18 @@ namespace {
 
 constexpr float kCircleDegreesPerLimit = 180.0f;     // per TravelLimit of (TravelLimit + travel)
 constexpr double kCircleRadius = TravelLimit / 1.7;  // 15.180265
-constexpr float kAlongRadius = -90.0f;   // about y: the sphere's own axis along the radius
 constexpr float kOwnSpinFactor = 1.5f;   // of SpinAngle, the sphere's own spin
 constexpr double kCentralRadius = 16.0 / 2;
 
-void DrawItems(SceneItem* items) {
-  for (int i = 0; i < kStandardItemCount; ++i) {
-    SceneItem& item = items[i];
-    float s = StandardScale(item.travel());
-    ApplyPathTransform(item);
-    glRotatef((TravelLimit + item.travel()) * kCircleDegreesPerLimit / TravelLimit, 0.0f, 1.0f,
-              0.0f);
-    glTranslatef(static_cast<float>(-kCircleRadius), 0.0f, 0.0f);
-    glRotatef(kAlongRadius, 0.0f, 1.0f, 0.0f);
-    glRotatef(OwnTurn(i, kOwnSpinFactor), 0.0f, 0.0f, 1.0f);
-    glScalef(s, s, s);
-    DrawItemSphere();
-    AdvanceTravel(item, kStandardTravelStep);
-  }
+void DrawItem(const SceneItem& item, int i) {
+  const float s = StandardScale(item.travel());
+  glRotatef((TravelLimit + item.travel()) * kCircleDegreesPerLimit / TravelLimit, 0.0f, 1.0f, 0.0f);
+  glTranslatef(static_cast<float>(-kCircleRadius), 0.0f, 0.0f);
+  DrawRadialSphere(i, kOwnSpinFactor, s);
+}
 
+void DrawItems(SceneItem* items) {
+  DrawStandardItems(items, kStandardTravelStep, DrawItem);
   DrawCentralSphere(kCentralRadius);
 }
 

@@ -27,19 +27,17 @@ float PlateauScale(float travel) {
   return kFullScale * v / kPlateauDivisor;
 }
 
-void DrawItems(SceneItem* items) {
-  for (int i = 0; i < kStandardItemCount; ++i) {
-    SceneItem& item = items[i];
-    float s = PlateauScale(item.travel());
-    ApplyPathTransform(item);
-    glTranslatef(kAxisDistance * s, 0.0f, kClimb * item.travel());
-    glRotatef(kTilt, 1.0f, 0.0f, 0.0f);
-    glRotatef(OwnTurn(i, 1.0f), 0.0f, 0.0f, 1.0f);
-    glScalef(s, s, kSphereStretch * s);
-    DrawItemSphere();
-    AdvanceTravel(item, kStandardTravelStep);
-  }
+void DrawItem(const SceneItem& item, int i) {
+  const float s = PlateauScale(item.travel());
+  glTranslatef(kAxisDistance * s, 0.0f, kClimb * item.travel());
+  glRotatef(kTilt, 1.0f, 0.0f, 0.0f);
+  glRotatef(OwnTurn(i, 1.0f), 0.0f, 0.0f, 1.0f);
+  glScalef(s, s, kSphereStretch * s);
+  DrawItemSphere();
+}
 
+void DrawItems(SceneItem* items) {
+  DrawStandardItems(items, kStandardTravelStep, DrawItem);
   DrawCentralSphere(kCentralRadius);
 }
 

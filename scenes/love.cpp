@@ -20,9 +20,8 @@ constexpr double kCentralRadius = 16.0 / 2;                 // 8
 constexpr double kCentralLength = 16.0 * 1.5;               // 24
 constexpr float kCentralShift = -1.5f * 16.0f / 2.0f;       // -12: centred on the origin
 
-void DrawItem(SceneItem& item, int i) {
+void DrawItem(const SceneItem& item, int i) {
   const float s = StandardScale(item.travel());
-  ApplyPathTransform(item);
   glTranslatef(kLoopRadius, 0.0f, 0.0f);
   glRotatef(item.travel() * kLoopDegrees / TravelLimit, 0.0f, 1.0f, 0.0f);
   glTranslatef(kLoopRadius, 0.0f, 0.0f);
@@ -35,7 +34,6 @@ void DrawItem(SceneItem& item, int i) {
   // Errors raised while drawing an item are consumed here: only the central
   // cylinder decides the frame's result.
   glGetError();
-  AdvanceTravel(item, kTravelStep);
 }
 
 void DrawCentralCylinder() {
@@ -46,7 +44,7 @@ void DrawCentralCylinder() {
 }
 
 void DrawItems(SceneItem* items) {
-  for (int i = 0; i < kStandardItemCount; ++i) DrawItem(items[i], i);
+  DrawStandardItems(items, kTravelStep, DrawItem);
   DrawCentralCylinder();
 }
 

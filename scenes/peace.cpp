@@ -17,20 +17,18 @@ constexpr double kCentralShift = -(16.0 / 0.75) / 2.0;
 constexpr double kCentralRadius = 16.0 / 2.5;
 constexpr double kCentralLength = 16.0 / 0.85f;
 
+void DrawItem(const SceneItem& item, int i) {
+  const float s = StandardScale(item.travel());
+  glRotatef((TravelLimit + item.travel()) * kArcDegreesPerLimit / TravelLimit, 0.0f, 1.0f, 0.0f);
+  glTranslatef(0.0f, 0.0f, static_cast<float>(-kArcRadius));
+  glRotatef(kAlongArc, 0.0f, 1.0f, 0.0f);
+  glRotatef(OwnTurn(i, 1.0f), 0.0f, 0.0f, 1.0f);
+  glScalef(s, s, kTubeStretch * s);
+  DrawItemCylinder();
+}
+
 void DrawItems(SceneItem* items) {
-  for (int i = 0; i < kStandardItemCount; ++i) {
-    SceneItem& item = items[i];
-    float s = StandardScale(item.travel());
-    ApplyPathTransform(item);
-    glRotatef((TravelLimit + item.travel()) * kArcDegreesPerLimit / TravelLimit, 0.0f, 1.0f,
-              0.0f);
-    glTranslatef(0.0f, 0.0f, static_cast<float>(-kArcRadius));
-    glRotatef(kAlongArc, 0.0f, 1.0f, 0.0f);
-    glRotatef(OwnTurn(i, 1.0f), 0.0f, 0.0f, 1.0f);
-    glScalef(s, s, kTubeStretch * s);
-    DrawItemCylinder();
-    AdvanceTravel(item, kStandardTravelStep);
-  }
+  DrawStandardItems(items, kStandardTravelStep, DrawItem);
 
   ApplyViewTransform();
   glTranslatef(0.0f, 0.0f, static_cast<float>(kCentralShift));

@@ -9,25 +9,19 @@ namespace {
 
 constexpr double kLoopRadius = TravelLimit / 1.7;  // 15.180265
 constexpr float kLoopDegreesPerLimit = 180.0f;     // per TravelLimit of travel
-constexpr float kAlongRadius = -90.0f;   // about y: the sphere's own axis along the loop's radius
 constexpr float kOwnSpinFactor = 1.7f;   // of SpinAngle, the sphere's own spin
 constexpr double kCentralRadius = 16.0 / 2.0;
 
-void DrawItems(SceneItem* items) {
-  for (int i = 0; i < kStandardItemCount; ++i) {
-    SceneItem& item = items[i];
-    float s = StandardScale(item.travel());
-    ApplyPathTransform(item);
-    glTranslatef(static_cast<float>(-kLoopRadius), 0.0f, 0.0f);  // to the loop's centre
-    glRotatef(item.travel() * kLoopDegreesPerLimit / TravelLimit, 0.0f, 1.0f, 0.0f);
-    glTranslatef(static_cast<float>(-kLoopRadius), 0.0f, 0.0f);  // out to the loop
-    glRotatef(kAlongRadius, 0.0f, 1.0f, 0.0f);
-    glRotatef(OwnTurn(i, kOwnSpinFactor), 0.0f, 0.0f, 1.0f);
-    glScalef(s, s, s);
-    DrawItemSphere();
-    AdvanceTravel(item, kStandardTravelStep);
-  }
+void DrawItem(const SceneItem& item, int i) {
+  const float s = StandardScale(item.travel());
+  glTranslatef(static_cast<float>(-kLoopRadius), 0.0f, 0.0f);  // to the loop's centre
+  glRotatef(item.travel() * kLoopDegreesPerLimit / TravelLimit, 0.0f, 1.0f, 0.0f);
+  glTranslatef(static_cast<float>(-kLoopRadius), 0.0f, 0.0f);  // out to the loop
+  DrawRadialSphere(i, kOwnSpinFactor, s);
+}
 
+void DrawItems(SceneItem* items) {
+  DrawStandardItems(items, kStandardTravelStep, DrawItem);
   DrawCentralSphere(kCentralRadius);
 }
 

@@ -77,11 +77,26 @@ void ApplyPathTransform(const SceneItem& item) {
 
 float OwnTurn(int i, float factor) { return factor * SpinAngle + kItemSpinStep * i; }
 
+void DrawStandardItems(SceneItem* items, float travelStep, void (*draw)(const SceneItem& item, int i)) {
+  for (int i = 0; i < kStandardItemCount; ++i) {
+    ApplyPathTransform(items[i]);
+    draw(items[i], i);
+    AdvanceTravel(items[i], travelStep);
+  }
+}
+
 void DrawItemCylinder() {
   gluCylinder(Quadric, kItemRadius, kItemRadius, CylinderLength, kSlices, kStacks);
 }
 
 void DrawItemSphere() { gluSphere(Quadric, kItemRadius, kSlices, kStacks); }
+
+void DrawRadialSphere(int i, float factor, float scale) {
+  glRotatef(-90.0f, 0.0f, 1.0f, 0.0f);
+  glRotatef(OwnTurn(i, factor), 0.0f, 0.0f, 1.0f);
+  glScalef(scale, scale, scale);
+  DrawItemSphere();
+}
 
 void DrawCentralSphere(double radius) {
   ApplyViewTransform();

@@ -44,8 +44,17 @@ void AdvanceSway();
 void ApplyPathTransform(const SceneItem& item);
 // The angle of item i's own turn: factor × SpinAngle and 30 degrees per index.
 float OwnTurn(int i, float factor);
+// The standard item motion: for each of the 24 items in index order, the
+// standard camera turned to its path, then `draw` (the scene's own transforms
+// and its quadric, for the item and its index), then the item's travel by
+// AdvanceTravel with this factor.
+void DrawStandardItems(SceneItem* items, float travelStep, void (*draw)(const SceneItem& item, int i));
 void DrawItemCylinder();  // gluCylinder(Quadric, 2, 2, CylinderLength, 32, 32)
 void DrawItemSphere();    // gluSphere(Quadric, 2, 32, 32)
+// The item sphere of item i at this scale, its own axis turned along the
+// radius of its path (-90 degrees about y) and turning about that axis by
+// OwnTurn(i, factor): the items of "Creativity" and "Serenity".
+void DrawRadialSphere(int i, float factor, float scale);
 // The central sphere of "Joy", "Creativity" and "Serenity": on the origin,
 // turning about the scene's z axis at a third of SpinAngle.
 void DrawCentralSphere(double radius);
