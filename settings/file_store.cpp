@@ -9,8 +9,8 @@
 
 #include <array>
 #include <cctype>
-#include <charconv>
 #include <cerrno>
+#include <charconv>
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
