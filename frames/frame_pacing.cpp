@@ -2,6 +2,7 @@
 #include "frames/frame_pacing.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "frames/frame.h"
 
@@ -18,7 +19,9 @@ void FramePacing::Drawn(int64_t took) {
 
 void FramePacing::Presented() { awaiting_ = true; }
 
-void FramePacing::Shown(int64_t at) {
+void FramePacing::Refreshed(int64_t at) {
+  last_ = at;
+  if (!awaiting_) return;
   shown_ = at;
   known_ = true;
   awaiting_ = false;
@@ -30,18 +33,28 @@ void FramePacing::Restart() {
 }
 
 // The next frame is drawn as soon as the one before is presented, and must
-// be ready by the time it is due itself, one frame later: so a frame lasts
-// as many refreshes again as the slowest recent drawing needs, with a
-// quarter of a refresh to spare.
+// be ready by the refresh at which it is due itself, a frame's time later:
+// so a frame lasts as many refreshes again as recent drawing needs, with a
+// quarter of a refresh to spare. The slowest of the recent frames is left
+// out: a single frame held up (the first, while the driver compiles its
+// shaders; one the machine's load delayed) is shown late once, and the
+// frames after it keep their spacing.
 int FramePacing::Refreshes() const {
   if (period_ <= 0) return 0;
   const int hz = static_cast<int>((kSecond + period_ / 2) / period_);
-  const int64_t slowest = *std::max_element(drawTimes_, drawTimes_ + kDrawTimes);
-  const int drawing = static_cast<int>((slowest + period_ / 4) / period_) + 1;
+  int64_t times[kDrawTimes];
+  std::copy(drawTimes_, drawTimes_ + kDrawTimes, times);
+  std::nth_element(times, times + 1, times + kDrawTimes, std::greater<>());
+  const int drawing = static_cast<int>((times[1] + period_ / 4) / period_) + 1;
   return std::max({SwapIntervalFor(hz), drawing, 1});
 }
 
-int64_t FramePacing::PresentAt() const {
-  if (period_ <= 0 || !known_) return 0;
-  return shown_ + (Refreshes() - 1) * period_ + period_ / 2;
+// The refreshes since the frame before was shown are counted from the times
+// of the callbacks: several may pass while a frame is drawn, with one
+// callback to tell of them.
+bool FramePacing::Due() const {
+  if (awaiting_) return false;
+  if (period_ <= 0 || !known_) return true;
+  const int64_t refreshes = (last_ - shown_ + period_ / 2) / period_;
+  return refreshes >= Refreshes() - 1;
 }

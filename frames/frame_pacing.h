@@ -1,7 +1,8 @@
 // When to present frames on a window system that says when it shows them
-// (the frame callbacks of a Wayland compositor) and presents without waiting
-// for a refresh: each frame stays up the same whole number of the display's
-// refreshes, as the swap interval gives elsewhere (`SwapIntervalFor`).
+// (the frame callbacks of a Wayland compositor, one at each of its
+// refreshes) and presents without waiting for a refresh: each frame stays up
+// the same whole number of the display's refreshes, as the swap interval
+// gives elsewhere (`SwapIntervalFor`).
 #pragma once
 
 #include <cstdint>
@@ -16,33 +17,32 @@ class FramePacing {
   // A frame step took this long (ns) to draw, from its start until it was
   // ready to present.
   void Drawn(int64_t took);
-  // The frame drawn is presented now: the next is presented only after this
-  // one is shown.
+  // The frame drawn is presented now.
   void Presented();
-  // The frame presented last was shown at `at` (ns, the time its frame
-  // callback came).
-  void Shown(int64_t at);
-  // Forgets the frame shown last (the display followed is another now): the
+  // A refresh of the display at `at` (ns; the time its frame callback was
+  // sent): the first after Presented shows that frame.
+  void Refreshed(int64_t at);
+  // Forgets the frames shown (the display followed is another now): the
   // next frame is presented as soon as it is drawn.
   void Restart();
 
-  // Whether a frame presented last is not shown yet.
+  // Whether the frame presented last is not shown yet.
   bool Awaiting() const { return awaiting_; }
   // The refreshes each frame stays up: the fewest that last the frame step's
   // interval, or more while drawing a frame takes longer than that; 0 while
   // the refresh is unknown.
   int Refreshes() const;
-  // When the frame drawn now is to be presented (ns): half a refresh before
-  // the refresh that ends its predecessor's time on screen, so that the
-  // compositor takes it at that refresh. 0: at once.
-  int64_t PresentAt() const;
+  // Whether a frame presented now, at the last refresh, is shown at the
+  // refresh that ends its predecessor's time on screen.
+  bool Due() const;
 
  private:
-  static constexpr int kDrawTimes = 16;  // the recent frames whose drawing time counts
+  static constexpr int kDrawTimes = 8;  // the recent frames whose drawing time counts
 
   int64_t period_ = 0;
-  int64_t shown_ = 0;
-  bool known_ = false;     // shown_ holds when a frame was shown
+  int64_t shown_ = 0;      // the refresh that showed the frame presented last
+  int64_t last_ = 0;       // the last refresh
+  bool known_ = false;     // a frame was shown since the start
   bool awaiting_ = false;  // presented, not shown yet
   int64_t drawTimes_[kDrawTimes] = {};
   int nextDrawTime_ = 0;

@@ -209,11 +209,11 @@ bool FrameCanBeDrawn(Desktop& d);
 // frame is held until it is due (PresentWhenDue).
 void DrawFrameStep(Desktop& d);
 // Presents the frame held, on every surface that drew it, once it is due;
-// the ms until it is due else (or `ms` when none is sooner).
-uint32_t PresentWhenDue(Desktop& d, uint32_t ms);
-// Asks for the next frame callback of a surface and notes when (with the
-// presentation feedback of -fps); then the caller commits.
-void AskForFrame(Desktop& d, Surface& s);
+// until then has the clock's next refresh told.
+void PresentWhenDue(Desktop& d);
+// Asks for the next frame callback of a surface and notes when, and with a
+// frame also for its presentation feedback; then the caller commits.
+void AskForFrame(Desktop& d, Surface& s, bool withFrame);
 // The surface goes: the frames and feedbacks it waits for go with it.
 void ForgetFrames(Desktop& d, Surface& s);
 // -fps: how far apart the frames were shown since the last call, or "".

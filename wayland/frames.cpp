@@ -2,14 +2,17 @@
 // the scene and can be seen, and holds the frame; it is presented on all of
 // them together when it is due on the display of one of them, the clock
 // (the fastest display; the first of equals): each frame stays up the same
-// whole number of that display's refreshes (FramePacing), counted from the
-// frame callback that said the frame before was shown. A surface whose frame
-// callback has not come for a while cannot be seen (an output switched off,
-// a window on another workspace) and is left out until it comes.
+// whole number of that display's refreshes (FramePacing). The clock keeps a
+// frame callback asked for while a frame waits, with a commit of nothing
+// new, so that each of its refreshes is told; the one after a frame was
+// presented says that it is shown. A surface whose frame callback has not
+// come for a while cannot be seen (an output switched off, a window on
+// another workspace) and is left out until it comes.
 #include <time.h>
 #include <wayland-client.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 
 #include "frames/frame.h"
@@ -85,11 +88,20 @@ void HoldFrame(int i) {
   s.drawn = true;
 }
 
-void OnFrameDone(void* data, wl_callback* callback, uint32_t) {
+// When the compositor sent a frame callback: its time in ms where that is
+// of our clock (most compositors give their monotonic clock's), else now.
+// A callback that came while a frame was drawn is read only after it.
+int64_t SentAt(uint32_t ms) {
+  const int64_t now = Now();
+  const auto late = static_cast<int32_t>(static_cast<uint32_t>(now / kMillisecond) - ms);
+  return late >= 0 && late < 1000 ? now - late * kMillisecond : now;
+}
+
+void OnFrameDone(void* data, wl_callback* callback, uint32_t ms) {
   auto* s = static_cast<Surface*>(data);
   if (s->frame == callback) {
     s->frame = nullptr;
-    if (s == Wayland.clock) Wayland.pacing.Shown(Now());
+    if (s == Wayland.clock) Wayland.pacing.Refreshed(SentAt(ms));
   }
   wl_callback_destroy(callback);
 }
@@ -145,31 +157,42 @@ void DrawFrameStep(Desktop& d) {
   const int64_t start = Now();
   RenderFrameOnSurfaces(static_cast<int>(Step.size()), SelectSurface, HoldFrame);
   d.pacing.Drawn(Now() - start);
+  if (getenv("LV_DEBUG")) fprintf(stderr, "drawn %d in %.1f ms, refreshes %d period %lld\n", (int)Step.size(), (Now() - start) / 1e6, d.pacing.Refreshes(), (long long)d.pacing.Refresh());
 }
 
-uint32_t PresentWhenDue(Desktop& d, uint32_t ms) {
+void PresentWhenDue(Desktop& d) {
   ChooseSurfaces(d);
-  if (!Held() || d.pacing.Awaiting()) return ms;
-  const int64_t wait = d.pacing.PresentAt() - Now();
-  if (wait > 0)
-    return std::min<uint32_t>(ms, static_cast<uint32_t>((wait + kMillisecond - 1) / kMillisecond));
+  if (!Held()) return;
+  if (!d.pacing.Due()) {
+    // The next refresh is to be told, where it is known what one lasts.
+    if (d.pacing.Refresh() > 0 && !d.clock->frame) {
+      AskForFrame(d, *d.clock, false);
+      wl_surface_commit(d.clock->surface);
+    }
+    return;
+  }
   for (Surface* s : Step) {
     if (!s->drawn) continue;
     s->drawn = false;
     MakeCurrentOn(s->gl);
-    if (!s->frame) AskForFrame(d, *s);
+    // The clock's callback must be this frame's; another surface keeps the
+    // one it waits for, which says whether it can be seen.
+    if (s->frame && s == d.clock) {
+      wl_callback_destroy(s->frame);
+      s->frame = nullptr;
+    }
+    if (!s->frame) AskForFrame(d, *s, true);
     PresentOn(s->gl);
   }
   d.pacing.Presented();
-  return ms;
 }
 
-void AskForFrame(Desktop& d, Surface& s) {
+void AskForFrame(Desktop& d, Surface& s, bool withFrame) {
   s.frame = wl_surface_frame(s.surface);
   s.askedAt = Now();
   wl_callback_add_listener(s.frame, &kFrameListener, &s);
   // A compositor that leaves the feedback unanswered is not asked for more.
-  if (d.presentation && s.feedbacks.size() < kMostFeedbacks) {
+  if (withFrame && d.presentation && s.feedbacks.size() < kMostFeedbacks) {
     s.feedbacks.push_back(wp_presentation_feedback(d.presentation, s.surface));
     wp_presentation_feedback_add_listener(s.feedbacks.back(), &kFeedbackListener, &s);
   }

@@ -230,8 +230,8 @@ void RemoveOutput(Desktop& d, uint32_t name) {
 
 void LayOutSurfaces(Desktop& d) {
   if (!d.fullScreen || !d.drawing) return;
-  Output* outputs[kMaxMonitors];
-  ScreenRect rects[kMaxMonitors];
+  Output* outputs[kMaxMonitors] = {};
+  ScreenRect rects[kMaxMonitors] = {};
   int primary = 0;
   const int count = DescribedOutputs(d, outputs, rects, &primary);
   const MonitorLayout layout = LayOutMonitors(rects, count, primary, OtherMonitors);

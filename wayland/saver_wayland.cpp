@@ -75,17 +75,17 @@ class WaylandScreen : public FrameScreen {
   void HandleEvents() override {
     ReadEvents(d_, 0);
     RepeatKeys(d_, 0);
-    PresentWhenDue(d_, 0);
+    PresentWhenDue(d_);
   }
   bool FrameWanted() override { return FrameCanBeDrawn(d_); }
-  // The wait ends for the next key repeat, and for the frame held when it is due.
+  // The wait ends for the next key repeat too.
   void WaitForEvents(uint32_t ms) override {
-    ReadEvents(d_, PresentWhenDue(d_, RepeatKeys(d_, ms)));
-    PresentWhenDue(d_, 0);
+    ReadEvents(d_, RepeatKeys(d_, ms));
+    PresentWhenDue(d_);
   }
   void DrawFrame() override {
     DrawFrameStep(d_);
-    PresentWhenDue(d_, 0);
+    PresentWhenDue(d_);
   }
   void ShowFrameRate(const char* text) override { d_.cornerText = text; }
   std::string ShownFrames() override { return ::ShownFrames(d_); }
