@@ -102,7 +102,7 @@ struct Keys {
 // The pointer, for the mouse rule.
 struct Pointer {
   Surface* on = nullptr;  // the surface it is over
-  bool anchored = false;  // false: where it moves next is where its travel counts from
+  bool anchored = false;  // false: where it appears next is where its travel counts from
   double anchorX = 0.0, anchorY = 0.0;  // in the layout
 };
 

@@ -1,9 +1,9 @@
 // The seat's keyboard and pointer: keys through xkbcommon to the key table,
 // repeated as the compositor says, and the mouse rule of the full-screen
 // saver: a pointer travel of more than 100 logical pixels, counted as
-// abs(dx) + abs(dy) from where the pointer first moved, closes it. When the
-// outputs change the compositor puts the pointer elsewhere: where it moves
-// then is where its travel counts from.
+// abs(dx) + abs(dy) from where the pointer first appeared, closes it. When
+// the outputs change the compositor puts the pointer elsewhere: where it
+// appears then is where its travel counts from.
 #include <sys/mman.h>
 #include <unistd.h>
 #include <wayland-client.h>
@@ -91,11 +91,11 @@ Surface* SurfaceOf(Desktop& d, wl_surface* surface) {
   return nullptr;
 }
 
-// The pointer moved to a place on the surface it is over: where that is in
-// the layout of the outputs. Only motions count: where a pointer enters a
-// surface is the compositor's idea of the surface's place, which can be an
-// old one (Mutter gives the place it had before it was made full screen).
-void PointerMoved(Desktop& d, wl_fixed_t surfaceX, wl_fixed_t surfaceY) {
+// Where the pointer is in the layout of the outputs, from a place on the
+// surface it is over. It enters a surface as often as it moves: Sway, hiding
+// the cursor after a while, takes it off the surface, and it enters again as
+// it moves.
+void PointerAt(Desktop& d, wl_fixed_t surfaceX, wl_fixed_t surfaceY) {
   Pointer& p = d.mouse;
   if (!p.on || !p.on->output || !d.fullScreen) return;
   const ScreenRect r = p.on->output->Rect();
@@ -111,16 +111,17 @@ void PointerMoved(Desktop& d, wl_fixed_t surfaceX, wl_fixed_t surfaceY) {
 }
 
 void OnPointerEnter(void* data, wl_pointer* pointer, uint32_t serial, wl_surface* surface,
-                    wl_fixed_t, wl_fixed_t) {
+                    wl_fixed_t x, wl_fixed_t y) {
   Desktop& d = *static_cast<Desktop*>(data);
   d.mouse.on = SurfaceOf(d, surface);
   if (d.fullScreen) wl_pointer_set_cursor(pointer, serial, nullptr, 0, 0);
+  PointerAt(d, x, y);
 }
 void OnPointerLeave(void* data, wl_pointer*, uint32_t, wl_surface*) {
   static_cast<Desktop*>(data)->mouse.on = nullptr;
 }
 void OnMotion(void* data, wl_pointer*, uint32_t, wl_fixed_t x, wl_fixed_t y) {
-  PointerMoved(*static_cast<Desktop*>(data), x, y);
+  PointerAt(*static_cast<Desktop*>(data), x, y);
 }
 // Clicks, the wheel and the rest do not end the saver.
 void OnButton(void*, wl_pointer*, uint32_t, uint32_t, uint32_t, uint32_t) {}
