@@ -3,8 +3,8 @@
 // them together when it is due on the display of one of them, the clock
 // (the fastest display; the first of equals): each frame stays up the same
 // whole number of that display's refreshes (FramePacing). The clock keeps a
-// frame callback asked for while a frame waits, with a commit of nothing
-// new, so that each of its refreshes is told; the one after a frame was
+// frame callback asked for while a frame waits, with a commit of no new
+// frame, so that each of its refreshes is told; the one after a frame was
 // presented says that it is shown. A surface whose frame callback has not
 // come for a while cannot be seen (an output switched off, a window on
 // another workspace) and is left out until it comes.
@@ -164,9 +164,12 @@ void PresentWhenDue(Desktop& d) {
   ChooseSurfaces(d);
   if (!Held()) return;
   if (!d.pacing.Due()) {
-    // The next refresh is to be told, where it is known what one lasts.
+    // The next refresh is to be told, where it is known what one lasts. A
+    // commit that changes nothing brings no callback from KWin, which
+    // repaints only what is damaged: one pixel is, with the frame shown.
     if (d.pacing.Refresh() > 0 && !d.clock->frame) {
       AskForFrame(d, *d.clock, false);
+      wl_surface_damage_buffer(d.clock->surface, 0, 0, 1, 1);
       wl_surface_commit(d.clock->surface);
     }
     return;

@@ -17,6 +17,8 @@
 #   weston  Weston 10 on its X11 back end with two outputs of 800x600 in a
 #           private Xvfb; keys and the pointer from xdotool, screenshots of
 #           the X screen
+#   weston-headless
+#           Weston 10 headless: one output of 800x600, and no seat
 #
 #   desktop_start NAME   starts it (skips with 77 when it is not installed)
 #                        and sets:
@@ -191,6 +193,15 @@ start_weston() {
   HAS_INPUT=yes HAS_SHOTS=yes
 }
 
+start_weston-headless() {
+  command -v weston >/dev/null || skip "weston is not installed (scripts/bootstrap installs it)"
+  as_user weston --backend=headless-backend.so --width=800 --height=600 \
+    --socket=wayland-1 --idle-time=0 >"$WORK/desktop.log" 2>&1 &
+  background+=($!)
+  wait_for desktop_ready || return 1
+  OUTPUT_SIZES=(800x600)
+}
+
 desktop_start() {
   DESKTOP=$1
   needs_root "a throwaway user"
@@ -199,7 +210,7 @@ desktop_start() {
   chmod 700 "$home/run"
   $sudo chown -R "$user" "$home"
   case $DESKTOP in
-    sway | kwin | mutter | weston) ;;
+    sway | kwin | mutter | weston | weston-headless) ;;
     *) echo "no desktop $DESKTOP"; exit 1 ;;
   esac
   if ! "start_$DESKTOP"; then

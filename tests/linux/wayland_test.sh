@@ -1,30 +1,33 @@
 #!/usr/bin/env bash
 # lumvia -wayland on one of the desktops it is tried on, with two outputs
-# (tests/linux/wayland_desktop.sh: sway, kwin, mutter or weston), in one
-# session of that compositor. What the compositor did with the program's
-# surfaces is read from the client's own protocol trace (WAYLAND_DEBUG,
-# through wayland_trace.awk). On each desktop: a surface full screen on each
-# output; every frame on both outputs; each frame up the same whole number
-# of refreshes; Page Up then Esc ends it with 0 and the view saved, SIGTERM
-# with 143; a pointer travel of 100 leaves it running and one of 101 ends
-# it; -window is decorated and ends on Esc. Where screenshots can be taken,
-# -fps shows the rate in the corner. Where outputs can be added and taken
-# away (Sway): each "other monitors" choice shows on each output what it
-# promises, -output picks the scene's, an output added shows the scene
-# within a second, and a minute of outputs coming and going under the
-# pointer leaves it in front of every output, with a key and a travel still
-# ending it; -window draws nothing while it cannot be seen; swayidle starts
-# the program the Debian package installs (LUMVIA_DEB); the compositor going
-# away ends it with the views saved. Everything it makes or installs is
-# taken away again.
+# (tests/linux/wayland_desktop.sh: sway, kwin, mutter, weston, or
+# weston-headless with one), in one session of that compositor. What the
+# compositor did with the program's surfaces is read from the client's own
+# protocol trace (WAYLAND_DEBUG, through wayland_trace.awk). On each
+# desktop: a surface full screen on each output; every frame on both
+# outputs; the frames evenly spaced, each up the same whole number of
+# refreshes; SIGTERM ends it with 143; -window is decorated. Where there are
+# keys and a pointer: Page Up then Esc ends it with 0 and the view saved; a
+# pointer travel of 100 leaves it running and one of 101 ends it; Esc ends
+# -window (else SIGINT does, with 130). Where screenshots can be taken, -fps
+# shows the rate in the corner, and SIGINT ends it with 130. Where outputs
+# can be added and taken away (Sway): each "other monitors" choice shows on
+# each output what it promises, -output picks the scene's, an output added
+# shows the scene within a second, and outputs coming and going under the
+# pointer 60 times leave it in front of every output, with a key and a
+# travel still ending it; -window draws nothing while it cannot be seen;
+# swayidle starts the program the Debian package installs (LUMVIA_DEB); the
+# compositor going away ends it with the views saved. Everything it makes or
+# installs is taken away again.
 #
-#   wayland_test.sh sway|kwin|mutter|weston
+#   wayland_test.sh sway|kwin|mutter|weston|weston-headless
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/wayland_desktop.sh"
 TRACE_AWK=$(dirname "$0")/wayland_trace.awk
 skip() { echo "skipped: $*"; exit 77; }
 
-desktop_start "${1:?which desktop: sway, kwin, mutter or weston}"
+desktop_start "${1:?which desktop: sway, kwin, mutter, weston or weston-headless}"
+outputs=${#OUTPUT_SIZES[@]}
 pass "$DESKTOP runs headless with outputs of ${OUTPUT_SIZES[*]}"
 settings=$home/config/lumvia/lumvia.conf
 settings_say() { echo "$1" >"$settings"; $sudo chown "$user" "$settings"; }
@@ -43,8 +46,8 @@ run_lumvia() {
 # The trace holds bytes that are no text (the keymap's file descriptor).
 said() { grep -a '^lumvia: ' "$WORK/err"; }
 trace() { awk -f "$TRACE_AWK" "$WORK/err"; }
-# frames SURFACE: how many frames of it were shown.
-frames_of() { trace | awk -v s="$1" '$1 == "frame" && $2 == s { n++ } END { print n + 0 }'; }
+# frames_of SURFACE: how many frames it was given.
+frames_of() { trace | awk -v s="$1" '$1 == "presented" && $2 == s { n++ } END { print n + 0 }'; }
 # The full-screen surfaces, one "SURFACE OUTPUT" line each, the last size the
 # compositor gave each being its output's.
 full_screen() {
@@ -52,8 +55,8 @@ full_screen() {
                $1 == "fullscreen" { given[$2] = $3; at[$2] = $4 "x" $5 }
                END { for (s in given) if (at[s] == size[given[s]]) print s, given[s] }' | sort -u
 }
-surfaces_shown() { [ "$(full_screen | awk '{ print $2 }' | sort -u | wc -l)" -ge "${1:-2}" ]; }
-# shown_frames N: every full-screen surface has shown N frames.
+surfaces_shown() { [ "$(full_screen | awk '{ print $2 }' | sort -u | wc -l)" -ge "${1:-$outputs}" ]; }
+# shown_frames N: every full-screen surface has been given N frames.
 shown_frames() {
   local s
   surfaces_shown || return 1
@@ -68,12 +71,13 @@ esc_until() {
   done
   return 1
 }
-# Ends a run without keys: SIGTERM, which ends it by that signal.
+# Ends a run without keys: SIGTERM, or the signal named, which ends it by
+# that signal (runuser, which lumvia_pid is, gives 128 and its number).
 stop_lumvia() {
-  $sudo kill -TERM "$lumvia_pid" 2>/dev/null
+  $sudo pkill "-${1:-TERM}" -u "$user" -x lumvia
   wait_lumvia_exit && return 0
   fail "SIGTERM did not end it; its trace ends: $(tail -n 5 "$WORK/err" | tr '\n' ';')"
-  $sudo kill -KILL "$lumvia_pid"
+  $sudo pkill -KILL -u "$user" -x lumvia
 }
 
 # --- A compositor that is not there ----------------------------------------------
@@ -88,7 +92,7 @@ run_lumvia "$LUMVIA" -wayland -modules love
 if PATIENCE=$((PATIENCE * 2)) wait_for shown_frames 40; then
   pass "a surface full screen on each output: $(full_screen | awk '{ printf "%s on %s; ", $1, $2 }')"
 else
-  fail "not full screen on each output with 40 frames: $(trace | grep -v '^frame' | sort -u | tr '\n' ';')"
+  fail "not full screen on each output with 40 frames: $(trace | grep -v -E '^(frame|presented)' | sort -u | tr '\n' ';')"
 fi
 if [ "$HAS_INPUT" = yes ]; then
   press Prior F11
@@ -99,10 +103,11 @@ fi
 wait_lumvia_exit
 counts=$(for s in $(full_screen | awk '{ print $1 }'); do frames_of "$s"; done | sort -n | tr '\n' ' ')
 read -r fewest most <<<"$counts"
-if [ -n "${most:-}" ] && [ $((most - fewest)) -le 2 ]; then
-  pass "both outputs show every frame ($counts)"
+if [ "$outputs" -lt 2 ]; then :
+elif [ -n "${most:-}" ] && [ $((most - fewest)) -le 2 ]; then
+  pass "both outputs are given every frame ($counts)"
 else
-  fail "the outputs showed different numbers of frames: $counts"
+  fail "the outputs were given different numbers of frames: $counts"
 fi
 if [ "$HAS_INPUT" = yes ]; then
   check "Esc ends it with 0" 0 "$lumvia_exit"
@@ -111,28 +116,35 @@ if [ "$HAS_INPUT" = yes ]; then
   check "Page Up is saved as depth 5100 for Love" 5100 "$(sed -n 's/^mod1 depth = //p' "$settings")"
 fi
 
-# --- Each frame up the same whole number of refreshes: the refreshes of each
-# interval between two frames shown on the first output, whose refreshes the
-# frames follow (its rate from its mode: 60 Hz on every test bed, so 2
-# refreshes a frame). SIGTERM ends it by that signal.
+# --- The frames evenly spaced, each up the same whole number of refreshes:
+# the intervals between the frames shown on the first output, whose
+# refreshes the frames follow (60 Hz on every test bed: 2 refreshes a frame,
+# 33 ms; Sway's headless outputs tick every 16 ms and 24 after a frame they
+# drew, 40 ms). Nothing is drawn, so that a loaded machine still makes every
+# frame in time: this is the pacing (the drawing's own part is in
+# frame_pacing_test). SIGTERM ends it by that signal.
 run_lumvia "$LUMVIA" -wayland "${no_scene[@]}"
 PATIENCE=$((PATIENCE * 2)) wait_for shown_frames 120 || fail "no 120 frames without a scene"
 stop_lumvia
 check "SIGTERM ends it by that signal (143)" 143 "$lumvia_exit"
 # The first frames come while the outputs are set up.
-read -r refreshes share total hz intervals < <(trace | awk '
+read -r median share total hz intervals < <(trace | awk '
   $1 == "output" && !first { first = $2 } $1 == "output" { hz[$2] = $5 / 1000 }
   $1 == "fullscreen" && $3 == first { clock = $2 }
-  $1 == "frame" && $2 == clock { if (++n > 10) { ms = $3 - last; k = int(ms * hz[first] / 1000 + 0.5)
-                                                 count[k]++; total++; all = all " " int(ms + 0.5) }
+  $1 == "frame" && $2 == clock { if (++n > 10) { v[++total] = $3 - last; all = all " " int(v[total] + 0.5) }
                                  last = $3 }
-  END { for (k in count) if (count[k] > best) { best = count[k]; mode = k }
-        printf "%d %d %d %d%s\n", mode, total ? best * 100 / total : 0, total, hz[first], all }')
-if [ "$refreshes" = 2 ] && [ "$share" -ge 80 ]; then
-  pass "on the first output $share% of $total frames were up 2 refreshes of $hz Hz"
+  END { for (i = 1; i <= total; i++) sorted[i] = v[i]
+        for (i = 2; i <= total; i++) for (j = i; j > 1 && sorted[j - 1] > sorted[j]; j--) {
+          t = sorted[j]; sorted[j] = sorted[j - 1]; sorted[j - 1] = t }
+        median = sorted[int((total + 1) / 2)]
+        for (i = 1; i <= total; i++) if (v[i] > median * 0.8 && v[i] < median * 1.2) even++
+        printf "%.1f %d %d %d%s\n", median, total ? even * 100 / total : 0, total, hz[first], all }')
+refreshes=$(awk -v ms="$median" -v hz="$hz" 'BEGIN { print int(ms * hz / 1000 + 0.5) }')
+if [ "$refreshes" = 2 ] && [ "$share" -ge 75 ]; then
+  pass "on the first output $share% of $total frames were up ${median} ms (2 refreshes of $hz Hz), within a fifth"
 else
-  fail "on the first output the most frames ($share% of $total) were up $refreshes refreshes" \
-    "of $hz Hz, not 2 (ms:$intervals)"
+  fail "on the first output $share% of $total frames were up ${median} ms, $refreshes refreshes" \
+    "of $hz Hz, within a fifth, not 2 refreshes for three in four (ms:$intervals)"
 fi
 
 # --- The pointer: 100 leaves it running, 101 ends it. Its travel counts from
@@ -162,9 +174,14 @@ run_lumvia "$LUMVIA" -wayland -window -modules love
 window_shown() { trace | grep -q '^decorated' && [ "$(trace | grep -c '^frame')" -ge 10 ]; }
 if wait_for window_shown; then pass "-window is decorated: $(trace | grep '^decorated' | sort -u | tr '\n' ' ')"
 else fail "-window shows no decorated window: $(said)"; fi
-if [ "$HAS_INPUT" = yes ]; then esc_until lumvia_ended; else stop_lumvia; fi
-wait_lumvia_exit
-[ "$HAS_INPUT" = yes ] && check "Esc ends -window with 0" 0 "$lumvia_exit"
+if [ "$HAS_INPUT" = yes ]; then
+  esc_until lumvia_ended
+  wait_lumvia_exit
+  check "Esc ends -window with 0" 0 "$lumvia_exit"
+else
+  stop_lumvia INT
+  check "SIGINT ends -window by that signal (130)" 130 "$lumvia_exit"
+fi
 
 # --- -fps on screen: the rate in the lower left corner of the scene's output --------
 if [ "$HAS_SHOTS" = yes ]; then
@@ -178,7 +195,8 @@ if [ "$HAS_SHOTS" = yes ]; then
   run_lumvia "$LUMVIA" -wayland -fps -modules love
   wait_for corner_text && pass "-fps shows the frame rate in the lower left corner" ||
     fail "no frame rate in the corner"
-  stop_lumvia
+  stop_lumvia INT
+  check "SIGINT ends it by that signal (130)" 130 "$lumvia_exit"
 fi
 
 [ "$HAS_OUTPUT_CHANGES" = yes ] || finish

@@ -5,6 +5,7 @@
 #   fullscreen SURFACE NAME WIDTH HEIGHT a surface made full screen on that
 #                                        output, and the size the compositor
 #                                        gave it last
+#   presented SURFACE                   a frame presented on the surface
 #   frame SURFACE MS                    a frame of the surface shown (its
 #                                        presentation time where the compositor
 #                                        gives them, else the time of the frame
@@ -51,6 +52,7 @@ function stamp() { match($0, /[0-9.]+\]/); return substr($0, RSTART, RLENGTH - 1
 /-> wl_surface@[0-9]+\.attach\(/ { attached[id("wl_surface")] = 1 }
 /-> wl_surface@[0-9]+\.commit\(/ {
   s = id("wl_surface")
+  if (attached[s]) print "presented", s
   if ((s in asked) && attached[s]) callbackOf[asked[s]] = s
   delete asked[s]; attached[s] = 0
 }
