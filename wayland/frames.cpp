@@ -12,7 +12,6 @@
 #include <wayland-client.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstdio>
 
 #include "frames/frame.h"
@@ -157,7 +156,6 @@ void DrawFrameStep(Desktop& d) {
   const int64_t start = Now();
   RenderFrameOnSurfaces(static_cast<int>(Step.size()), SelectSurface, HoldFrame);
   d.pacing.Drawn(Now() - start);
-  if (getenv("LV_DEBUG")) fprintf(stderr, "drawn %d in %.1f ms, refreshes %d period %lld\n", (int)Step.size(), (Now() - start) / 1e6, d.pacing.Refreshes(), (long long)d.pacing.Refresh());
 }
 
 void PresentWhenDue(Desktop& d) {
