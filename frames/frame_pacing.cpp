@@ -17,11 +17,16 @@ void FramePacing::Drawn(int64_t took) {
   nextDrawTime_ = (nextDrawTime_ + 1) % kDrawTimes;
 }
 
-void FramePacing::Presented() { awaiting_ = true; }
+void FramePacing::Presented() {
+  awaiting_ = true;
+  presentedAt_ = known_ ? last_ : 0;
+}
 
 void FramePacing::Refreshed(int64_t at) {
   last_ = at;
   if (!awaiting_) return;
+  if (presentedAt_ > 0 && period_ > 0)
+    lag_ = std::max(1, static_cast<int>((at - presentedAt_ + period_ / 2) / period_));
   shown_ = at;
   known_ = true;
   awaiting_ = false;
@@ -56,5 +61,5 @@ bool FramePacing::Due() const {
   if (awaiting_) return false;
   if (period_ <= 0 || !known_) return true;
   const int64_t refreshes = (last_ - shown_ + period_ / 2) / period_;
-  return refreshes >= Refreshes() - 1;
+  return refreshes >= Refreshes() - lag_;
 }

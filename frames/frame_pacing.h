@@ -33,7 +33,11 @@ class FramePacing {
   // the refresh is unknown.
   int Refreshes() const;
   // Whether a frame presented now, at the last refresh, is shown at the
-  // refresh that ends its predecessor's time on screen.
+  // refresh that ends its predecessor's time on screen: the compositor
+  // shows a frame some refreshes after the one it was presented at (one,
+  // where it takes what came before it repaints; two where a frame must come
+  // a while before, as Weston's repaint window asks), as the frames before
+  // showed.
   bool Due() const;
 
  private:
@@ -42,6 +46,8 @@ class FramePacing {
   int64_t period_ = 0;
   int64_t shown_ = 0;      // the refresh that showed the frame presented last
   int64_t last_ = 0;       // the last refresh
+  int64_t presentedAt_ = 0;  // the refresh the frame shown last was presented at
+  int lag_ = 1;            // refreshes from a frame's present to its showing
   bool known_ = false;     // a frame was shown since the start
   bool awaiting_ = false;  // presented, not shown yet
   int64_t drawTimes_[kDrawTimes] = {};

@@ -64,6 +64,7 @@ struct Surface {
   // while cannot be seen, and is not drawn until it comes.
   wl_callback* frame = nullptr;
   int64_t askedAt = 0;        // ns
+  bool shown = false;         // a frame callback came: the compositor shows it
   bool drawn = false;         // holds a frame drawn and not presented yet
   int64_t presentedRefresh = 0;  // ns, as the compositor's presentation feedback gives it
   uint64_t lastShown = 0;     // ns: when the compositor showed its last frame (-fps)

@@ -98,6 +98,7 @@ int64_t SentAt(uint32_t ms) {
 
 void OnFrameDone(void* data, wl_callback* callback, uint32_t ms) {
   auto* s = static_cast<Surface*>(data);
+  s->shown = true;
   if (s->frame == callback) {
     s->frame = nullptr;
     if (s == Wayland.clock) Wayland.pacing.Refreshed(SentAt(ms));

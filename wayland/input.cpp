@@ -110,12 +110,15 @@ void PointerAt(Desktop& d, wl_fixed_t surfaceX, wl_fixed_t surfaceY) {
   }
 }
 
+// Where the pointer enters a surface that shows no frame yet is the
+// compositor's idea of a place the surface had before it was made full
+// screen (Mutter): the pointer's next motion says where it is.
 void OnPointerEnter(void* data, wl_pointer* pointer, uint32_t serial, wl_surface* surface,
                     wl_fixed_t x, wl_fixed_t y) {
   Desktop& d = *static_cast<Desktop*>(data);
   d.mouse.on = SurfaceOf(d, surface);
   if (d.fullScreen) wl_pointer_set_cursor(pointer, serial, nullptr, 0, 0);
-  PointerAt(d, x, y);
+  if (d.mouse.on && d.mouse.on->shown) PointerAt(d, x, y);
 }
 void OnPointerLeave(void* data, wl_pointer*, uint32_t, wl_surface*) {
   static_cast<Desktop*>(data)->mouse.on = nullptr;

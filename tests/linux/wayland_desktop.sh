@@ -189,6 +189,13 @@ start_weston() {
     --socket=wayland-1 --idle-time=0 >"$WORK/desktop.log" 2>&1 &
   background+=($!)
   wait_for desktop_ready || return 1
+  # With no window manager both windows are at 0,0: the second goes beside
+  # the first, as the outputs are, and the pointer over the first, where X
+  # gives the keys.
+  second_window() { xwininfo -root -tree | awk '/"Weston Compositor - screen1"/ { print $1; exit }' | grep .; }
+  wait_for second_window >/dev/null || { echo "no X window of the second output"; return 1; }
+  xdotool windowmove "$(second_window)" 800 0
+  xdotool mousemove 400 300
   OUTPUT_SIZES=(800x600 800x600)
   HAS_INPUT=yes HAS_SHOTS=yes
 }

@@ -18,9 +18,11 @@ namespace {
 
 constexpr int64_t kMs = 1000000;
 
-// The refresh at which each frame was shown, for drawing times `drawing(i)`.
+// The refresh at which each frame was shown, for drawing times `drawing(i)`,
+// on a compositor that shows a frame `lag` refreshes after the one it came
+// before (2: it must come a while before a refresh).
 std::vector<int64_t> ShownRefreshes(int64_t period, const std::function<int64_t(int)>& drawing,
-                                    int frames) {
+                                    int frames, int lag = 1) {
   FramePacing pacing;
   pacing.SetRefresh(period);
   std::vector<int64_t> shown;
@@ -45,9 +47,10 @@ std::vector<int64_t> ShownRefreshes(int64_t period, const std::function<int64_t(
       continue;
     }
     if (committed < 0) committed = now;  // a commit that only asks for the next refresh
-    // The refresh after the commit shows its frame and sends the callback,
-    // which is read then or, while drawing, after the drawing.
-    const int64_t refresh = (committed / period + 1) * period;
+    // The refresh after the commit (or `lag` after) shows its frame and
+    // sends the callback, which is read then or, while drawing, after the
+    // drawing.
+    const int64_t refresh = (committed / period + (framePending ? lag : 1)) * period;
     if (framePending) shown.push_back(refresh / period);
     framePending = false;
     committed = -1;
@@ -69,6 +72,8 @@ TEST(FramePacingTest, EachFrameStaysUpTheFewestRefreshesThatLastTheFrameInterval
     const int64_t period = 1000000000 / hz;
     const auto shown = ShownRefreshes(period, [](int) { return 5 * kMs; }, 100);
     EXPECT_EQ(Intervals(shown), (std::map<int64_t, int>{{SwapIntervalFor(hz), 90}})) << hz << " Hz";
+    const auto late = ShownRefreshes(period, [](int) { return 5 * kMs; }, 100, 2);
+    EXPECT_EQ(Intervals(late), (std::map<int64_t, int>{{SwapIntervalFor(hz), 90}})) << hz << " Hz, lag 2";
   }
 }
 
