@@ -56,11 +56,16 @@ full_screen() {
                END { for (s in given) if (at[s] == size[given[s]]) print s, given[s] }' | sort -u
 }
 surfaces_shown() { [ "$(full_screen | awk '{ print $2 }' | sort -u | wc -l)" -ge "${1:-$outputs}" ]; }
-# shown_frames N: every full-screen surface has been given N frames.
+# shown_frames N: a surface full screen on each output, each given N frames
+# (one pass over the trace, which grows by the frame).
 shown_frames() {
-  local s
-  surfaces_shown || return 1
-  for s in $(full_screen | awk '{ print $1 }'); do [ "$(frames_of "$s")" -ge "$1" ] || return 1; done
+  trace | awk -v n="$1" -v outputs="$outputs" '
+    $1 == "output" { size[$2] = $3 "x" $4 }
+    $1 == "fullscreen" { given[$2] = $3; at[$2] = $4 "x" $5 }
+    $1 == "presented" { count[$2]++ }
+    END { for (s in given) if (at[s] == size[given[s]]) { on[given[s]] = 1; if (count[s] < n) short = 1 }
+          for (o in on) shown++
+          exit !(shown >= outputs && !short) }'
 }
 # esc_until TEST: Esc until it holds, should a keyboard have come too late.
 esc_until() {
