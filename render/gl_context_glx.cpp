@@ -9,6 +9,7 @@
 
 #include "platform/platform.h"
 #include "render/gl_choices.h"
+#include "render/corner_text.h"
 #include "render/gl_context.h"
 #include "render/render_state.h"
 
@@ -26,46 +27,8 @@ Function GlxFunction(const char* name) {
   return reinterpret_cast<Function>(glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name)));
 }
 
-// The corner text and the display lists of its font's characters.
-constexpr int kFirstChar = 32;
-constexpr int kChars = 95;  // the printable ASCII characters
-constexpr int kCornerMargin = 8;  // pixels from the window's left and bottom edges
+// The corner text (-fps), drawn over every frame while it is set.
 std::string CornerText;
-XFontStruct* CornerFont = nullptr;
-GLuint FontLists = 0;
-
-void ReleaseFont() {
-  if (FontLists) glDeleteLists(FontLists, kChars);
-  if (CornerFont) XFreeFont(Target.display, CornerFont);
-  FontLists = 0;
-  CornerFont = nullptr;
-}
-
-void DrawCornerText() {
-  if (CornerText.empty() || !FontLists) return;
-  GLint viewport[4];
-  glGetIntegerv(GL_VIEWPORT, viewport);
-  glPushAttrib(GL_ALL_ATTRIB_BITS);
-  glDisable(GL_LIGHTING);
-  glDisable(GL_TEXTURE_2D);
-  glDisable(GL_DEPTH_TEST);
-  glDisable(GL_BLEND);
-  glMatrixMode(GL_PROJECTION);
-  glPushMatrix();
-  glLoadIdentity();
-  glOrtho(0, viewport[2], 0, viewport[3], -1, 1);
-  glMatrixMode(GL_MODELVIEW);
-  glPushMatrix();
-  glLoadIdentity();
-  glColor3f(1.0f, 1.0f, 0.0f);
-  glRasterPos2i(kCornerMargin, kCornerMargin + CornerFont->descent);
-  glListBase(FontLists - kFirstChar);
-  glCallLists(static_cast<GLsizei>(CornerText.size()), GL_UNSIGNED_BYTE, CornerText.data());
-  glPopMatrix();
-  glMatrixMode(GL_PROJECTION);
-  glPopMatrix();
-  glPopAttrib();
-}
 
 bool Fail(const char* text) {
   DestroyGLContext();
@@ -132,7 +95,6 @@ bool CreateGLContext(WindowHandle window, int) {
 }
 
 void DestroyGLContext() {
-  ReleaseFont();
   CornerText.clear();
   if (Context) {
     if (!glXMakeCurrent(Target.display, None, nullptr))
@@ -146,18 +108,14 @@ void DestroyGLContext() {
 
 void SwapFrameBuffers() {
   if (!Context) return;
-  DrawCornerText();
+  GLint viewport[4];
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  DrawCornerText(CornerText.c_str(), viewport[2], viewport[3], kCornerTextScale);
   glXSwapBuffers(Target.display, Target.window);
 }
 
 void SetCornerText(const char* text) {
-  if (!Context) return;
-  CornerText = text;
-  if (CornerText.empty() || FontLists) return;
-  CornerFont = XLoadQueryFont(Target.display, "fixed");
-  if (!CornerFont) return;
-  FontLists = glGenLists(kChars);
-  glXUseXFont(CornerFont->fid, kFirstChar, kChars, FontLists);
+  if (Context) CornerText = text;
 }
 
 bool SetSwapInterval(int interval) {

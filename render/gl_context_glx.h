@@ -17,6 +17,6 @@ struct GlxWindow {
 XVisualInfo* ChooseGlxVisual(Display* display, int screen);
 
 // A line of text drawn in the lower left corner of every frame from now on,
-// over the scene, in the X font "fixed" (the frame rate of -fps); an empty
-// text draws nothing. Needs the GL context.
+// over the scene, in the program's own font (render/corner_text.h: the frame
+// rate of -fps); an empty text draws nothing. Needs the GL context.
 void SetCornerText(const char* text);

@@ -3,8 +3,8 @@
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 pass() { echo "ok: $*"; }
-check() {  # check WHAT EXPECTED ACTUAL
-  if [ "$2" = "$3" ]; then pass "$1"; else fail "$1: expected '$2', got '$3'"; fi
+check() {  # check WHAT EXPECTED ACTUAL: fails (and returns 1) when they differ
+  if [ "$2" = "$3" ]; then pass "$1"; else fail "$1: expected '$2', got '$3'"; return 1; fi
 }
 finish() {
   if [ "$failures" -eq 0 ]; then echo "all passed"; exit 0; fi

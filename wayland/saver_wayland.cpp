@@ -1,8 +1,6 @@
 // The saver on a Wayland desktop: the Linux program's run
-// (linux_program/run.h) over the compositor's connection. The frames are
-// paced by the compositor: a surface is drawn only once its frame callback
-// has come, one frame step drawing every surface that is ready, so an output
-// that is off, or a surface nobody can see, costs nothing.
+// (linux_program/run.h) over the compositor's connection, with the frames in
+// step with the display (frames.cpp).
 #include <poll.h>
 #include <wayland-client.h>
 
@@ -26,83 +24,74 @@ namespace {
 constexpr uint32_t kCompositorVersion = 4;
 constexpr uint32_t kOutputManagerVersion = 3;
 
-template <typename Proxy>
-Proxy* Bind(uint32_t name, const wl_interface* interface, uint32_t version, uint32_t most) {
-  return static_cast<Proxy*>(
-      wl_registry_bind(Wayland.registry, name, interface, std::min(version, most)));
-}
+void OnPing(void*, xdg_wm_base* shell, uint32_t serial) { xdg_wm_base_pong(shell, serial); }
+const xdg_wm_base_listener kShellListener = {OnPing};
 
-const xdg_wm_base_listener kShellListener = {
-    [](void*, xdg_wm_base* shell, uint32_t serial) { xdg_wm_base_pong(shell, serial); },
-};
-
-void OnGlobal(void*, wl_registry*, uint32_t name, const char* interface, uint32_t version) {
+void OnGlobal(void* data, wl_registry*, uint32_t name, const char* interface, uint32_t version) {
+  Desktop& d = *static_cast<Desktop*>(data);
   if (std::strcmp(interface, wl_compositor_interface.name) == 0) {
-    Wayland.compositor = Bind<wl_compositor>(name, &wl_compositor_interface, version,
-                                             kCompositorVersion);
+    d.compositor = Bind<wl_compositor>(d, name, &wl_compositor_interface, version,
+                                       kCompositorVersion);
   } else if (std::strcmp(interface, xdg_wm_base_interface.name) == 0) {
-    Wayland.shell = Bind<xdg_wm_base>(name, &xdg_wm_base_interface, version, 1);
-    xdg_wm_base_add_listener(Wayland.shell, &kShellListener, nullptr);
+    d.shell = Bind<xdg_wm_base>(d, name, &xdg_wm_base_interface, version, 1);
+    xdg_wm_base_add_listener(d.shell, &kShellListener, &d);
   } else if (std::strcmp(interface, zxdg_output_manager_v1_interface.name) == 0) {
-    Wayland.outputManager = Bind<zxdg_output_manager_v1>(
-        name, &zxdg_output_manager_v1_interface, version, kOutputManagerVersion);
-    AskForLogicalPlaces();
+    d.outputManager = Bind<zxdg_output_manager_v1>(d, name, &zxdg_output_manager_v1_interface,
+                                                   version, kOutputManagerVersion);
+    AskForLogicalPlaces(d);
   } else if (std::strcmp(interface, wp_presentation_interface.name) == 0) {
-    Wayland.presentation = Bind<wp_presentation>(name, &wp_presentation_interface, version, 1);
+    d.presentation = Bind<wp_presentation>(d, name, &wp_presentation_interface, version, 1);
   } else if (std::strcmp(interface, wl_seat_interface.name) == 0) {
-    AddSeat(name, version);
+    AddSeat(d, name, version);
   } else if (std::strcmp(interface, wl_output_interface.name) == 0) {
-    AddOutput(name, version);
+    AddOutput(d, name, version);
   }
 }
-
-const wl_registry_listener kRegistryListener = {
-    OnGlobal,
-    [](void*, wl_registry*, uint32_t name) { RemoveOutput(name); },
-};
+void OnGlobalRemove(void* data, wl_registry*, uint32_t name) {
+  RemoveOutput(*static_cast<Desktop*>(data), name);
+}
+const wl_registry_listener kRegistryListener = {OnGlobal, OnGlobalRemove};
 
 // Reads what the compositor sent, waiting at most ms for it, and handles it.
-void ReadEvents(uint32_t ms) {
-  wl_display* display = Wayland.display;
-  while (wl_display_prepare_read(display) != 0)
-    if (wl_display_dispatch_pending(display) < 0) break;
-  wl_display_flush(display);
-  pollfd connection{wl_display_get_fd(display), POLLIN, 0};
+void ReadEvents(Desktop& d, uint32_t ms) {
+  while (wl_display_prepare_read(d.display) != 0)
+    if (wl_display_dispatch_pending(d.display) < 0) break;
+  wl_display_flush(d.display);
+  pollfd connection{wl_display_get_fd(d.display), POLLIN, 0};
   if (poll(&connection, 1, static_cast<int>(ms)) > 0)
-    wl_display_read_events(display);
+    wl_display_read_events(d.display);
   else
-    wl_display_cancel_read(display);
-  wl_display_dispatch_pending(display);
-  if (wl_display_get_error(display) != 0) {
-    Wayland.lost = true;
+    wl_display_cancel_read(d.display);
+  wl_display_dispatch_pending(d.display);
+  if (wl_display_get_error(d.display) != 0) {
+    d.lost = true;
     SaverState.Closing = true;
   }
 }
 
-// The surfaces of the frame being drawn, in the order the frame step asks
-// for them.
-std::vector<Surface*> Ready;
-
-void SelectSurface(int i) {
-  MakeCurrentOn(Ready[i]->gl);
-  FrameViewports.count = 1;
-  FrameViewports.items[0] = Ready[i]->viewport;
-}
-
-void PresentSurface(int i) { ShowFrame(*Ready[i]); }
-
 class WaylandScreen : public FrameScreen {
  public:
+  explicit WaylandScreen(Desktop& d) : d_(d) {}
   void HandleEvents() override {
-    ReadEvents(0);
-    RepeatKeys(0);
+    ReadEvents(d_, 0);
+    RepeatKeys(d_, 0);
+    PresentWhenDue(d_);
   }
-  bool FrameWanted() override { return ReadySurfaces(Ready) > 0; }
-  void WaitForEvents(uint32_t ms) override { ReadEvents(RepeatKeys(ms)); }
+  bool FrameWanted() override { return FrameCanBeDrawn(d_); }
+  // The wait ends for the next key repeat too.
+  void WaitForEvents(uint32_t ms) override {
+    ReadEvents(d_, RepeatKeys(d_, ms));
+    PresentWhenDue(d_);
+  }
   void DrawFrame() override {
-    RenderFrameOnSurfaces(ReadySurfaces(Ready), SelectSurface, PresentSurface);
+    DrawFrameStep(d_);
+    PresentWhenDue(d_);
   }
-  std::string ShownFrames() override { return ShownIntervals(); }
+  void ShowFrameRate(const char* text) override { d_.cornerText = text; }
+  std::string ShownFrames() override { return ::ShownFrames(d_); }
+
+ private:
+  Desktop& d_;
 };
 
 // Says what the compositor lacks that the saver needs, if anything.
@@ -110,37 +99,41 @@ bool Refuse(const char* what) {
   std::fprintf(stderr, "lumvia: the compositor offers no %s, which the saver needs\n", what);
   return false;
 }
-bool HasWhatIsNeeded() {
-  if (!Wayland.compositor) return Refuse("wl_compositor");
-  if (!Wayland.shell) return Refuse("xdg_wm_base (xdg-shell)");
+bool HasWhatIsNeeded(const Desktop& d) {
+  if (!d.compositor) return Refuse("wl_compositor");
+  if (!d.shell) return Refuse("xdg_wm_base (xdg-shell)");
   return true;
 }
 
 // From the connection to the save; the exit code.
-int RunOnDesktop(const Options& options) {
-  Wayland.registry = wl_display_get_registry(Wayland.display);
-  wl_registry_add_listener(Wayland.registry, &kRegistryListener, nullptr);
-  wl_display_roundtrip(Wayland.display);  // the globals
-  if (!HasWhatIsNeeded()) return 1;
-  wl_display_roundtrip(Wayland.display);  // what they say of themselves
-  StartRun(options, &Wayland, true);
-  if (!CreateWaylandGLContext(Wayland.display)) return 1;  // it has said why
-  Wayland.drawing = true;
-  if (Wayland.fullScreen)
-    LayOutSurfaces();
-  else
-    OpenWindow();
-  WaylandScreen screen;
+int RunOnDesktop(Desktop& d, const Options& options) {
+  d.registry = wl_display_get_registry(d.display);
+  wl_registry_add_listener(d.registry, &kRegistryListener, &d);
+  wl_display_roundtrip(d.display);  // the globals
+  if (!HasWhatIsNeeded(d)) return 1;
+  wl_display_roundtrip(d.display);  // what they say of themselves
+  StartRun(options, &d, true);
+  if (!CreateWaylandGLContext(d.display)) return 1;  // it has said why
+  d.drawing = true;
+  if (d.fullScreen) {
+    LayOutSurfaces(d);
+  } else if (!OpenWindow(d)) {
+    DestroyWaylandGLContext();
+    return 1;
+  }
+  WaylandScreen screen(d);
   RunFrames(options, screen);
-  CloseSurfaces();
-  Wayland.drawing = false;
+  d.drawing = false;
+  CloseSurfaces(d);
   DestroyWaylandGLContext();
   SaveViews();
-  if (Wayland.lost) std::fprintf(stderr, "lumvia: the connection to the compositor was lost\n");
+  if (d.lost) std::fprintf(stderr, "lumvia: the connection to the compositor was lost\n");
   return 0;
 }
 
 }  // namespace
+
+Desktop Wayland;
 
 int RunWaylandSaver(const Options& options) {
   if (options.target == DrawTarget::Root || options.target == DrawTarget::WindowId) {
@@ -151,7 +144,6 @@ int RunWaylandSaver(const Options& options) {
   Wayland.sceneOutput = options.output;
   Wayland.windowWidth = options.width;
   Wayland.windowHeight = options.height;
-  Wayland.measureShown = options.fps;
   Wayland.display = wl_display_connect(nullptr);
   if (!Wayland.display) {
     const char* name = std::getenv("WAYLAND_DISPLAY");
@@ -159,8 +151,8 @@ int RunWaylandSaver(const Options& options) {
                  name ? name : "wayland-0");
     return 1;
   }
-  const int status = RunOnDesktop(options);
-  CloseInput();
+  const int status = RunOnDesktop(Wayland, options);
+  CloseInput(Wayland);
   if (Wayland.outputManager) zxdg_output_manager_v1_destroy(Wayland.outputManager);
   if (Wayland.presentation) wp_presentation_destroy(Wayland.presentation);
   if (Wayland.shell) xdg_wm_base_destroy(Wayland.shell);

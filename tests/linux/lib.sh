@@ -25,7 +25,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-
 # wait_for COMMAND...: runs it every 0.1 s until it succeeds or the patience
 # runs out.
 wait_for() {
