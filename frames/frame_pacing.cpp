@@ -25,8 +25,7 @@ void FramePacing::Presented() {
 void FramePacing::Refreshed(int64_t at) {
   last_ = at;
   if (!awaiting_) return;
-  if (presentedAt_ > 0 && period_ > 0)
-    lag_ = std::max(1, static_cast<int>((at - presentedAt_ + period_ / 2) / period_));
+  if (presentedAt_ > 0) lag_ = at - presentedAt_;
   shown_ = at;
   known_ = true;
   awaiting_ = false;
@@ -54,12 +53,12 @@ int FramePacing::Refreshes() const {
   return std::max({SwapIntervalFor(hz), drawing, 1});
 }
 
-// The refreshes since the frame before was shown are counted from the times
-// of the callbacks: several may pass while a frame is drawn, with one
-// callback to tell of them.
+// The time since the frame before was shown is counted from the times of
+// the callbacks: several refreshes may pass while a frame is drawn, with
+// one callback to tell of them.
 bool FramePacing::Due() const {
   if (awaiting_) return false;
   if (period_ <= 0 || !known_) return true;
-  const int64_t refreshes = (last_ - shown_ + period_ / 2) / period_;
-  return refreshes >= Refreshes() - lag_;
+  const int64_t lag = lag_ >= 0 ? lag_ : period_;
+  return last_ - shown_ + lag >= Refreshes() * period_ - period_ / 4;
 }

@@ -32,12 +32,14 @@ class FramePacing {
   // interval, or more while drawing a frame takes longer than that; 0 while
   // the refresh is unknown.
   int Refreshes() const;
-  // Whether a frame presented now, at the last refresh, is shown at the
-  // refresh that ends its predecessor's time on screen: the compositor
-  // shows a frame some refreshes after the one it was presented at (one,
-  // where it takes what came before it repaints; two where a frame must come
-  // a while before, as Weston's repaint window asks), as the frames before
-  // showed.
+  // Whether a frame presented now, at the last refresh, is shown no sooner
+  // than its predecessor's time on screen ends (less a quarter of a
+  // refresh, for the compositor's clock): the compositor shows a frame a
+  // while after the refresh it was presented at, as the frames before
+  // showed (a refresh, where it takes what came before it repaints; two,
+  // where a frame must come a while before, as Weston's repaint window
+  // asks; a time of its own where its refreshes start afresh at a commit
+  // after it was idle, as Weston's do).
   bool Due() const;
 
  private:
@@ -47,7 +49,7 @@ class FramePacing {
   int64_t shown_ = 0;      // the refresh that showed the frame presented last
   int64_t last_ = 0;       // the last refresh
   int64_t presentedAt_ = 0;  // the refresh the frame shown last was presented at
-  int lag_ = 1;            // refreshes from a frame's present to its showing
+  int64_t lag_ = -1;       // ns from a frame's present to its showing; -1: one refresh
   bool known_ = false;     // a frame was shown since the start
   bool awaiting_ = false;  // presented, not shown yet
   int64_t drawTimes_[kDrawTimes] = {};

@@ -104,6 +104,7 @@ struct Keys {
 struct Pointer {
   Surface* on = nullptr;  // the surface it is over
   bool anchored = false;  // false: where it appears next is where its travel counts from
+  bool anchoredOnEnter = false;  // it counts from where it entered, and no motion came since
   double anchorX = 0.0, anchorY = 0.0;  // in the layout
 };
 

@@ -94,15 +94,18 @@ Surface* SurfaceOf(Desktop& d, wl_surface* surface) {
 // Where the pointer is in the layout of the outputs, from a place on the
 // surface it is over. It enters a surface as often as it moves: Sway, hiding
 // the cursor after a while, takes it off the surface, and it enters again as
-// it moves.
-void PointerAt(Desktop& d, wl_fixed_t surfaceX, wl_fixed_t surfaceY) {
+// it moves, with no motion between. The place of an enter may be stale
+// (Mutter gives one from before the pointer's last move), so where the
+// travel counts from an enter, the first motion after it counts anew.
+void PointerAt(Desktop& d, wl_fixed_t surfaceX, wl_fixed_t surfaceY, bool entered) {
   Pointer& p = d.mouse;
   if (!p.on || !p.on->output || !d.fullScreen) return;
   const ScreenRect r = p.on->output->Rect();
   const double x = r.left + wl_fixed_to_double(surfaceX);
   const double y = r.top + wl_fixed_to_double(surfaceY);
-  if (!p.anchored) {
+  if (!p.anchored || (p.anchoredOnEnter && !entered)) {
     p.anchored = true;
+    p.anchoredOnEnter = entered;
     p.anchorX = x;
     p.anchorY = y;
   } else if (std::abs(x - p.anchorX) + std::abs(y - p.anchorY) > kMouseMoveThreshold) {
@@ -118,13 +121,13 @@ void OnPointerEnter(void* data, wl_pointer* pointer, uint32_t serial, wl_surface
   Desktop& d = *static_cast<Desktop*>(data);
   d.mouse.on = SurfaceOf(d, surface);
   if (d.fullScreen) wl_pointer_set_cursor(pointer, serial, nullptr, 0, 0);
-  if (d.mouse.on && d.mouse.on->shown) PointerAt(d, x, y);
+  if (d.mouse.on && d.mouse.on->shown) PointerAt(d, x, y, true);
 }
 void OnPointerLeave(void* data, wl_pointer*, uint32_t, wl_surface*) {
   static_cast<Desktop*>(data)->mouse.on = nullptr;
 }
 void OnMotion(void* data, wl_pointer*, uint32_t, wl_fixed_t x, wl_fixed_t y) {
-  PointerAt(*static_cast<Desktop*>(data), x, y);
+  PointerAt(*static_cast<Desktop*>(data), x, y, false);
 }
 // Clicks, the wheel and the rest do not end the saver.
 void OnButton(void*, wl_pointer*, uint32_t, uint32_t, uint32_t, uint32_t) {}
