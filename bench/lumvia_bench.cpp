@@ -170,9 +170,7 @@ void ShowOnly(int module) {
   SeedRandom(1);
   CurrentModule = module;
   LoadModuleParams(module);
-  SaverState = SaverStateRecord{};
-  SaverState.SaverMode = true;
-  SaverState.FullScreen = true;
+  StartSaverState(true, nullptr, true);
   SaverState.LastSwitchTime = TickCount();
 }
 
@@ -298,8 +296,7 @@ void MeasureShownFrames(Report& r, const Options& o) {
       for (int interval : {1, SwapIntervalFor(hz)}) {
         std::vector<double> shown;
         bench::UseModelDisplay(hz, interval, drawMs, &shown);
-        SaverState = SaverStateRecord{};
-        SaverState.SaverMode = true;
+        StartSaverState(true, nullptr, false);
         Frames(kWarmFrames);
         shown.clear();
         Frames(o.shownFrames);

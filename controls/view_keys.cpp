@@ -68,7 +68,7 @@ void ShowParameters(WindowHandle window) {
 }
 
 // --- The actions ------------------------------------------------------------------
-void Close(WindowHandle) { SaverState.Closing = true; }
+void Close(WindowHandle) { AskToClose(); }
 void PreviousModule(WindowHandle window) { ChangeModule(window, false); }
 void NextModule(WindowHandle window) { ChangeModule(window, true); }
 void ZoomOut(WindowHandle) { Step(g_fDepth, DepthStep(kFineZoomStep)); }
@@ -147,7 +147,7 @@ void PressViewKey(WindowHandle window, uintptr_t key) {
   }
   // In the saver every key without an action ends it; in the settings
   // dialog such keys do nothing.
-  if (SaverState.SaverMode) SaverState.Closing = true;
+  if (SaverState.SaverMode) AskToClose();
 }
 
 intptr_t HandleViewKey(WindowHandle window, uint32_t message, uintptr_t key, intptr_t) {

@@ -6,6 +6,10 @@
 
 #include "platform/platform.h"
 
+// Cursor travel, abs(dx) + abs(dy), beyond which the full-screen saver asks
+// to close.
+constexpr unsigned MouseMoveThreshold = 100;
+
 struct SaverStateRecord {
   bool SaverMode = false;        // the saver window runs the frames (false: the settings preview)
   WindowHandle Window = nullptr; // the saver window
@@ -18,3 +22,13 @@ struct SaverStateRecord {
 };
 
 extern SaverStateRecord SaverState;
+
+// Frames start afresh in the window: the saver's own (`saverMode`), full
+// screen or not, or the settings dialog's preview; no close is under way.
+// Only the frame loop and `AskToClose` write the flags after this.
+void StartSaverState(bool saverMode, WindowHandle window, bool fullScreen);
+
+// Asks the frames to stop and the saver to close: the one way every close
+// comes (a key, the mouse, a stop signal, the window system or a lost
+// compositor), seen by the frame loop, which runs the close once.
+void AskToClose();

@@ -142,7 +142,7 @@ void SaveDialogSettings(HWND dialog) {
 // enabled before the dialog hides: an active window that hides while its
 // owner is still disabled hands the activation to some other window.
 void RequestClose(HWND dialog) {
-  SaverState.Closing = true;
+  AskToClose();
   if (HWND owner = GetWindow(dialog, GW_OWNER)) EnableWindow(owner, TRUE);
   ShowWindow(dialog, SW_HIDE);
   if (!FrameLoopRunning || !SaverState.InTick) PostMessageA(dialog, WM_CLOSE, 0, 0);
@@ -183,9 +183,8 @@ void NormaliseCycleText(HWND dialog) {
 }
 
 void OpenSettingsDialog(HWND dialog) {
-  SaverState.SaverMode = false;
   // A dialog starts with no close under way, whatever an earlier one left.
-  SaverState.Closing = SaverState.Closed = SaverState.InTick = false;
+  StartSaverState(false, dialog, false);
   FrameViewports = {};  // the pane is one viewport, whatever a saver window left
   SetSettingsKey(dialog, kSettingsKeyPath);
   LoadSettings();

@@ -8,6 +8,7 @@
 #include "frames/frame_loop_win32.h"
 
 #include "controls/view_keys.h"
+#include "core/saver_state.h"
 #include "frames/display_state_win32.h"
 #include "frames/frame.h"
 #include "platform/messages.h"
@@ -66,7 +67,7 @@ void HandleRenderTick(HWND window, KeysSteerView keysSteerView) {
   if (SaverState.InTick || SaverState.Closing) return;
   SaverState.InTick = true;
   const Drained drained = DrainQueue(window, keysSteerView);
-  if (drained == Drained::Close) SaverState.Closing = true;
+  if (drained == Drained::Close) AskToClose();
   if (SaverState.Closing) {
     // The close is handled at top level, where it runs once.
     if (!SaverState.Closed) PostMessageA(window, WM_CLOSE, 0, 0);
@@ -86,7 +87,7 @@ void HandleRenderTick(HWND window, KeysSteerView keysSteerView) {
 bool StopFrames() {
   if (SaverState.Closed) return false;
   SaverState.Closed = true;
-  SaverState.Closing = true;
+  AskToClose();
   HoldTimerPeriod(false);
   DestroyGLContext();
   return true;

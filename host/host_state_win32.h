@@ -24,7 +24,4 @@ struct HostStateRecord {
   HANDLE SavedInputContext = nullptr;
 };
 
-// Cursor travel, abs(dx) + abs(dy), beyond which the saver asks to close.
-constexpr unsigned MouseMoveThreshold = 100;
-
 extern HostStateRecord HostState;

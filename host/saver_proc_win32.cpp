@@ -19,13 +19,11 @@
 namespace {
 
 void OnCreate(HWND window) {
-  SaverState.SaverMode = true;
-  SaverState.Window = window;
+  StartSaverState(true, window, !HostState.PreviewMode);
   SetSettingsKey(window, kSettingsKeyPath);
   LoadSettings();
   // The full-screen window covers the monitors its setting asks for (it was
   // made over the primary one) before its context is made.
-  SaverState.FullScreen = !HostState.PreviewMode;
   FrameViewports = {};
   if (SaverState.FullScreen) CoverMonitors(window);
   if (!CreateGLContext(window, kColourBits)) return;  // it has shown its message

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 
+#include "core/saver_state.h"
 #include "host/host_state_win32.h"
 #include "host/monitors_win32.h"
 #include "host/password_win32.h"

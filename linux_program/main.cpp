@@ -6,11 +6,13 @@
 #include "linux_program/front_ends.h"
 #include "linux_program/options.h"
 #include "linux_program/run.h"
+#include "platform/say.h"
 
 int main(int argc, char** argv) {
   const ParsedOptions parsed = ParseOptions(argc, argv);
   if (!parsed.ok) {
-    std::fprintf(stderr, "lumvia: %s\n%s", parsed.error.c_str(), Usage().c_str());
+    Say("%s", parsed.error.c_str());
+    std::fputs(Usage().c_str(), stderr);
     return 1;
   }
   if (parsed.options.help) {

@@ -8,6 +8,7 @@
 #include "core/module_table.h"
 #include "core/saver_state.h"
 #include "frames/frame.h"
+#include "platform/say.h"
 #include "settings/store.h"
 
 namespace {
@@ -60,26 +61,21 @@ struct FrameRate {
       screen.ShowFrameRate(text);
     }
     if (const double rate = printed.Rate(); End.own && rate >= 0.0)
-      std::fprintf(stderr, "lumvia: %.1f frames per second%s\n", rate,
-                   screen.ShownFrames().c_str());
+      Say("%.1f frames per second%s", rate, screen.ShownFrames().c_str());
   }
 };
 
 }  // namespace
 
 void StartRun(const Options& options, WindowHandle window, bool own) {
-  SaverState = SaverStateRecord{};
-  SaverState.SaverMode = true;
-  SaverState.Window = window;
-  SaverState.FullScreen = own;
+  StartSaverState(true, window, own);
   End.own = own;
   if (std::string why; !LoadSettings(&why))
-    std::fprintf(stderr, "lumvia: the settings file cannot be read, so the built-in settings"
-                         " are used: %s\n", why.c_str());
+    Say("the settings file cannot be read, so the built-in settings are used: %s", why.c_str());
   End.stored = ApplyRunOptions(options);
   End.loaded = true;
   if (CurrentModule == 0)
-    std::fprintf(stderr, "lumvia: no scene is enabled, so the screen stays black\n");
+    Say("no scene is enabled, so the screen stays black");
 }
 
 void RunFrames(const Options& options, FrameScreen& screen) {
@@ -87,7 +83,7 @@ void RunFrames(const Options& options, FrameScreen& screen) {
   FrameRate rate;
   while (true) {
     screen.HandleEvents();
-    if (StopSignal) SaverState.Closing = true;
+    if (StopSignal) AskToClose();
     if (SaverState.Closing) break;
     if (!screen.FrameWanted()) {
       screen.WaitForEvents(kUnseenTickInterval);
@@ -110,7 +106,7 @@ void SaveViews() {
   RestoreStoredChoice(End.stored);
   std::string why;
   if (!SaveSettings(&why))
-    std::fprintf(stderr, "lumvia: the settings were not saved: %s\n", why.c_str());
+    Say("the settings were not saved: %s", why.c_str());
 }
 
 void InstallStopSignals() {

@@ -15,7 +15,7 @@ class FrameScreen {
  public:
   virtual ~FrameScreen() = default;
   // Handles every event that has come, without waiting: keys go to HandleKey
-  // (linux_program/keys.h), a close sets SaverState.Closing.
+  // (linux_program/keys.h), a close calls AskToClose.
   virtual void HandleEvents() = 0;
   // Whether a frame drawn now could be seen.
   virtual bool FrameWanted() = 0;

@@ -30,11 +30,7 @@ Function GlxFunction(const char* name) {
 // The corner text (-fps), drawn over every frame while it is set.
 std::string CornerText;
 
-bool Fail(const char* text) {
-  DestroyGLContext();
-  ShowMessageBox(nullptr, text, "ERROR", kMbOk | kMbIconExclamation);
-  return false;
-}
+bool Fail(const char* text) { return FailGLSetUp(text, DestroyGLContext); }
 
 int Config(XVisualInfo* visual, int attribute) {
   int value = 0;
@@ -73,10 +69,10 @@ XVisualInfo* ChooseGlxVisual(Display* display, int screen) {
 bool CreateGLContext(WindowHandle window, int) {
   const GlxWindow* target = static_cast<const GlxWindow*>(window);
   XWindowAttributes attributes{};
-  if (!target || !target->display) return Fail("Can't Create A GL Device Context.");
+  if (!target || !target->display) return Fail(gl_failure::kDeviceContext);
   Target = *target;
   if (!XGetWindowAttributes(Target.display, Target.window, &attributes))
-    return Fail("Can't Create A GL Device Context.");
+    return Fail(gl_failure::kDeviceContext);
   TargetScreen = XScreenNumberOfScreen(attributes.screen);
   XVisualInfo* visual = VisualOf(attributes);
   if (!visual) return Fail("the window's visual is unknown to the display");
@@ -86,11 +82,11 @@ bool CreateGLContext(WindowHandle window, int) {
   }
   Context = glXCreateContext(Target.display, visual, nullptr, True);
   XFree(visual);
-  if (!Context) return Fail("Can't Create A GL Rendering Context.");
+  if (!Context) return Fail(gl_failure::kRenderingContext);
   if (!glXMakeCurrent(Target.display, Target.window, Context))
-    return Fail("Can't Activate The GL Rendering Context.");
+    return Fail(gl_failure::kActivate);
   SetViewport(attributes.width, attributes.height);
-  if (!InitRenderState()) return Fail("Initialization Failed.");
+  if (!InitRenderState()) return Fail(gl_failure::kInitialization);
   return true;
 }
 
@@ -98,8 +94,7 @@ void DestroyGLContext() {
   CornerText.clear();
   if (Context) {
     if (!glXMakeCurrent(Target.display, None, nullptr))
-      ShowMessageBox(nullptr, "Release Of DC And RC Failed.", "SHUTDOWN ERROR",
-                     kMbOk | kMbIconInformation);
+      ReportGLRelease(gl_failure::kReleaseCurrent);
     glXDestroyContext(Target.display, Context);
     Context = nullptr;
   }

@@ -6,7 +6,7 @@
 #include <EGL/eglext.h>
 #include <wayland-egl.h>
 
-#include "platform/platform.h"
+#include "render/gl_context.h"
 #include "render/render_state.h"
 
 namespace {
@@ -18,12 +18,7 @@ struct {
   EGLContext context = EGL_NO_CONTEXT;
 } Egl;
 
-// Says why the context cannot be made, after taking away what was made.
-bool Fail(const char* text) {
-  DestroyWaylandGLContext();
-  ShowMessageBox(nullptr, text, "ERROR", kMbOk | kMbIconExclamation);
-  return false;
-}
+bool Fail(const char* text) { return FailGLSetUp(text, DestroyWaylandGLContext); }
 
 // 8 bits a colour and no alpha, a 24-bit depth buffer, desktop GL.
 bool ChooseConfig() {
@@ -54,14 +49,14 @@ bool CreateWaylandGLContext(wl_display* display) {
   Egl.display = eglGetPlatformDisplay(EGL_PLATFORM_WAYLAND_KHR, display, nullptr);
   if (Egl.display == EGL_NO_DISPLAY || !eglInitialize(Egl.display, nullptr, nullptr))
     return Fail("EGL cannot be used on this Wayland connection.");
-  if (!ChooseConfig()) return Fail("Can't Find A Suitable PixelFormat.");
-  if (!eglBindAPI(EGL_OPENGL_API)) return Fail("Can't Create A GL Rendering Context.");
+  if (!ChooseConfig()) return Fail(gl_failure::kPixelFormat);
+  if (!eglBindAPI(EGL_OPENGL_API)) return Fail(gl_failure::kRenderingContext);
   Egl.context = eglCreateContext(Egl.display, Egl.config, EGL_NO_CONTEXT, nullptr);
-  if (Egl.context == EGL_NO_CONTEXT) return Fail("Can't Create A GL Rendering Context.");
+  if (Egl.context == EGL_NO_CONTEXT) return Fail(gl_failure::kRenderingContext);
   // The texture is made before any output has a surface.
   if (!eglMakeCurrent(Egl.display, EGL_NO_SURFACE, EGL_NO_SURFACE, Egl.context))
-    return Fail("Can't Activate The GL Rendering Context.");
-  if (!InitRenderState()) return Fail("Initialization Failed.");
+    return Fail(gl_failure::kActivate);
+  if (!InitRenderState()) return Fail(gl_failure::kInitialization);
   return true;
 }
 

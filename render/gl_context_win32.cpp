@@ -42,15 +42,7 @@ void CompleteDescriptor(int colourBits) {
   DescriptorComplete = true;
 }
 
-bool Fail(const char* text) {
-  DestroyGLContext();
-  ShowMessageBox(nullptr, text, "ERROR", kMbOk | kMbIconExclamation);
-  return false;
-}
-
-void ReportRelease(const char* text) {
-  ShowMessageBox(nullptr, text, "SHUTDOWN ERROR", kMbOk | kMbIconInformation);
-}
+bool Fail(const char* text) { return FailGLSetUp(text, DestroyGLContext); }
 
 // A WGL extension function of the current context, or null.
 template <typename Function>
@@ -154,31 +146,31 @@ HDC GLDeviceContext() { return DeviceContext; }
 bool CreateGLContext(WindowHandle window, int colourBits) {
   Window = static_cast<HWND>(window);
   DeviceContext = GetDC(Window);
-  if (!DeviceContext) return Fail("Can't Create A GL Device Context.");
+  if (!DeviceContext) return Fail(gl_failure::kDeviceContext);
   if (!DescriptorComplete) CompleteDescriptor(colourBits);
   const int format = SelectPixelFormat(DeviceContext, colourBits);
-  if (format == 0) return Fail("Can't Find A Suitable PixelFormat.");
+  if (format == 0) return Fail(gl_failure::kPixelFormat);
   if (!SetPixelFormat(DeviceContext, format, &ChosenDescriptor))
-    return Fail("Can't Set The PixelFormat.");
+    return Fail(gl_failure::kSetPixelFormat);
   RenderingContext = wglCreateContext(DeviceContext);
-  if (!RenderingContext) return Fail("Can't Create A GL Rendering Context.");
+  if (!RenderingContext) return Fail(gl_failure::kRenderingContext);
   if (!wglMakeCurrent(DeviceContext, RenderingContext))
-    return Fail("Can't Activate The GL Rendering Context.");
+    return Fail(gl_failure::kActivate);
   RECT client{};
   GetClientRect(Window, &client);
   SetViewport(client.right - client.left, client.bottom - client.top);
-  if (!InitRenderState()) return Fail("Initialization Failed.");
+  if (!InitRenderState()) return Fail(gl_failure::kInitialization);
   return true;
 }
 
 void DestroyGLContext() {
   if (RenderingContext) {
-    if (!wglMakeCurrent(nullptr, nullptr)) ReportRelease("Release Of DC And RC Failed.");
-    if (!wglDeleteContext(RenderingContext)) ReportRelease("Release Rendering Context Failed.");
+    if (!wglMakeCurrent(nullptr, nullptr)) ReportGLRelease(gl_failure::kReleaseCurrent);
+    if (!wglDeleteContext(RenderingContext)) ReportGLRelease(gl_failure::kReleaseRenderingContext);
     RenderingContext = nullptr;
   }
   if (DeviceContext) {
-    if (!ReleaseDC(Window, DeviceContext)) ReportRelease("Release Device Context Failed.");
+    if (!ReleaseDC(Window, DeviceContext)) ReportGLRelease(gl_failure::kReleaseDeviceContext);
     DeviceContext = nullptr;
   }
 }

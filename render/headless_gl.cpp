@@ -21,10 +21,7 @@ EGLDisplay Display = EGL_NO_DISPLAY;
 EGLSurface Surface = EGL_NO_SURFACE;
 EGLContext Context = EGL_NO_CONTEXT;
 
-void Fail(const char* text) {
-  DestroyGLContext();
-  ShowMessageBox(nullptr, text, "ERROR", kMbOk | kMbIconExclamation);
-}
+bool Fail(const char* text) { return FailGLSetUp(text, DestroyGLContext); }
 
 // The display is made once per process and kept: initialising and
 // terminating Mesa again for every context gains nothing.
@@ -64,39 +61,18 @@ int HeadlessHeight() { return Height; }
 bool HeadlessContextCurrent() { return Context != EGL_NO_CONTEXT; }
 
 bool CreateGLContext(WindowHandle, int) {
-  if (!OpenDisplay()) {
-    Fail("Can't Create A GL Device Context.");
-    return false;
-  }
+  if (!OpenDisplay()) return Fail(gl_failure::kDeviceContext);
   EGLConfig config;
-  if (!ChooseConfig(&config)) {
-    Fail("Can't Find A Suitable PixelFormat.");
-    return false;
-  }
+  if (!ChooseConfig(&config)) return Fail(gl_failure::kPixelFormat);
   const EGLint size[] = {EGL_WIDTH, Width, EGL_HEIGHT, Height, EGL_NONE};
   Surface = eglCreatePbufferSurface(Display, config, size);
-  if (Surface == EGL_NO_SURFACE) {
-    Fail("Can't Set The PixelFormat.");
-    return false;
-  }
-  if (!eglBindAPI(EGL_OPENGL_API)) {
-    Fail("Can't Create A GL Rendering Context.");
-    return false;
-  }
+  if (Surface == EGL_NO_SURFACE) return Fail(gl_failure::kSetPixelFormat);
+  if (!eglBindAPI(EGL_OPENGL_API)) return Fail(gl_failure::kRenderingContext);
   Context = eglCreateContext(Display, config, EGL_NO_CONTEXT, nullptr);
-  if (Context == EGL_NO_CONTEXT) {
-    Fail("Can't Create A GL Rendering Context.");
-    return false;
-  }
-  if (!eglMakeCurrent(Display, Surface, Surface, Context)) {
-    Fail("Can't Activate The GL Rendering Context.");
-    return false;
-  }
+  if (Context == EGL_NO_CONTEXT) return Fail(gl_failure::kRenderingContext);
+  if (!eglMakeCurrent(Display, Surface, Surface, Context)) return Fail(gl_failure::kActivate);
   SetViewport(Width, Height);
-  if (!InitRenderState()) {
-    Fail("Initialization Failed.");
-    return false;
-  }
+  if (!InitRenderState()) return Fail(gl_failure::kInitialization);
   return true;
 }
 
@@ -104,17 +80,14 @@ void DestroyGLContext() {
   if (Display == EGL_NO_DISPLAY) return;
   if (Context != EGL_NO_CONTEXT) {
     if (!eglMakeCurrent(Display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT))
-      ShowMessageBox(nullptr, "Release Of DC And RC Failed.", "SHUTDOWN ERROR",
-                     kMbOk | kMbIconInformation);
+      ReportGLRelease(gl_failure::kReleaseCurrent);
     if (!eglDestroyContext(Display, Context))
-      ShowMessageBox(nullptr, "Release Rendering Context Failed.", "SHUTDOWN ERROR",
-                     kMbOk | kMbIconInformation);
+      ReportGLRelease(gl_failure::kReleaseRenderingContext);
     Context = EGL_NO_CONTEXT;
   }
   if (Surface != EGL_NO_SURFACE) {
     if (!eglDestroySurface(Display, Surface))
-      ShowMessageBox(nullptr, "Release Device Context Failed.", "SHUTDOWN ERROR",
-                     kMbOk | kMbIconInformation);
+      ReportGLRelease(gl_failure::kReleaseDeviceContext);
     Surface = EGL_NO_SURFACE;
   }
 }

@@ -131,8 +131,8 @@ struct Desktop {
 
   bool fullScreen = true;      // every output; false: -window
   std::string sceneOutput;     // -output
-  int windowWidth = 800;       // -window's size
-  int windowHeight = 600;
+  int windowWidth = 0;         // -window's size, from -geometry
+  int windowHeight = 0;
 
   std::vector<std::unique_ptr<Output>> outputs;  // in the order the compositor gave them
   std::unique_ptr<Surface> window;               // -window's

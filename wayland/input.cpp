@@ -20,7 +20,6 @@
 namespace {
 
 constexpr uint32_t kSeatVersion = 5;
-constexpr double kMouseMoveThreshold = 100.0;
 
 void Press(Desktop& d, uint32_t code, bool pressed) {
   if (!d.keys.state) return;
@@ -108,8 +107,8 @@ void PointerAt(Desktop& d, wl_fixed_t surfaceX, wl_fixed_t surfaceY, bool entere
     p.anchoredOnEnter = entered;
     p.anchorX = x;
     p.anchorY = y;
-  } else if (std::abs(x - p.anchorX) + std::abs(y - p.anchorY) > kMouseMoveThreshold) {
-    SaverState.Closing = true;
+  } else if (std::abs(x - p.anchorX) + std::abs(y - p.anchorY) > MouseMoveThreshold) {
+    AskToClose();
   }
 }
 

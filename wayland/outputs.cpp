@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "core/saver_state.h"
+#include "platform/say.h"
 #include "render/gl.h"
 #include "settings/store.h"
 #include "wayland/desktop.h"
@@ -61,7 +62,7 @@ void OnToplevelConfigure(void* data, xdg_toplevel*, int32_t width, int32_t heigh
   s->pendingWidth = width;
   s->pendingHeight = height;
 }
-void OnToplevelClose(void*, xdg_toplevel*) { SaverState.Closing = true; }
+void OnToplevelClose(void*, xdg_toplevel*) { AskToClose(); }
 void OnToplevelBounds(void*, xdg_toplevel*, int32_t, int32_t) {}
 void OnToplevelCapabilities(void*, xdg_toplevel*, wl_array*) {}
 const xdg_toplevel_listener kToplevelListener = {OnToplevelConfigure, OnToplevelClose,
@@ -255,8 +256,8 @@ bool Configure(Surface& s, int width, int height) {
   if (!s.gl.drawable) {
     wl_surface_set_buffer_scale(s.surface, s.scale);
     if (!AttachGL(s.gl, s.surface, width * s.scale, height * s.scale)) {
-      std::fprintf(stderr, "lumvia: a surface cannot be drawn with EGL\n");
-      SaverState.Closing = true;
+      Say("a surface cannot be drawn with EGL");
+      AskToClose();
       return false;
     }
   } else if (resized) {

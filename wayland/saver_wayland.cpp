@@ -13,6 +13,7 @@
 #include "frames/frame.h"
 #include "linux_program/front_ends.h"
 #include "linux_program/run.h"
+#include "platform/say.h"
 #include "presentation-time-client-protocol.h"
 #include "render/gl_context_wayland.h"
 #include "wayland/desktop.h"
@@ -65,7 +66,7 @@ void ReadEvents(Desktop& d, uint32_t ms) {
   wl_display_dispatch_pending(d.display);
   if (wl_display_get_error(d.display) != 0) {
     d.lost = true;
-    SaverState.Closing = true;
+    AskToClose();
   }
 }
 
@@ -96,7 +97,7 @@ class WaylandScreen : public FrameScreen {
 
 // Says what the compositor lacks that the saver needs, if anything.
 bool Refuse(const char* what) {
-  std::fprintf(stderr, "lumvia: the compositor offers no %s, which the saver needs\n", what);
+  Say("the compositor offers no %s, which the saver needs", what);
   return false;
 }
 bool HasWhatIsNeeded(const Desktop& d) {
@@ -127,7 +128,7 @@ int RunOnDesktop(Desktop& d, const Options& options) {
   CloseSurfaces(d);
   DestroyWaylandGLContext();
   SaveViews();
-  if (d.lost) std::fprintf(stderr, "lumvia: the connection to the compositor was lost\n");
+  if (d.lost) Say("the connection to the compositor was lost");
   return 0;
 }
 
@@ -137,7 +138,7 @@ Desktop Wayland;
 
 int RunWaylandSaver(const Options& options) {
   if (options.target == DrawTarget::Root || options.target == DrawTarget::WindowId) {
-    std::fprintf(stderr, "lumvia: -root and -window-id draw into X windows, not with -wayland\n");
+    Say("-root and -window-id draw into X windows, not with -wayland");
     return 1;
   }
   Wayland.fullScreen = options.target == DrawTarget::Default;
@@ -147,8 +148,7 @@ int RunWaylandSaver(const Options& options) {
   Wayland.display = wl_display_connect(nullptr);
   if (!Wayland.display) {
     const char* name = std::getenv("WAYLAND_DISPLAY");
-    std::fprintf(stderr, "lumvia: cannot connect to the Wayland compositor \"%s\"\n",
-                 name ? name : "wayland-0");
+    Say("cannot connect to the Wayland compositor \"%s\"", name ? name : "wayland-0");
     return 1;
   }
   const int status = RunOnDesktop(Wayland, options);

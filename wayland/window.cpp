@@ -8,13 +8,14 @@
 #include <cstdio>
 
 #include "core/saver_state.h"
+#include "platform/say.h"
 #include "wayland/desktop.h"
 
 namespace {
 
 void OnDecorationError(libdecor*, libdecor_error, const char* message) {
-  std::fprintf(stderr, "lumvia: the window cannot be decorated: %s\n", message);
-  SaverState.Closing = true;
+  Say("the window cannot be decorated: %s", message);
+  AskToClose();
 }
 // The interfaces have room for more handlers, left null.
 libdecor_interface DecorationListener() {
@@ -35,7 +36,7 @@ void OnConfigure(libdecor_frame* frame, libdecor_configuration* configuration, v
   libdecor_frame_commit(frame, state, configuration);
   libdecor_state_free(state);
 }
-void OnClose(libdecor_frame*, void*) { SaverState.Closing = true; }
+void OnClose(libdecor_frame*, void*) { AskToClose(); }
 // The decorations' subsurfaces show with the next commit of the window.
 void OnCommit(libdecor_frame*, void* data) { wl_surface_commit(static_cast<Surface*>(data)->surface); }
 void OnDismissPopup(libdecor_frame*, const char*, void*) {}
@@ -54,7 +55,7 @@ libdecor_frame_interface kFrameListener = FrameListener();
 bool OpenWindow(Desktop& d) {
   d.decorations = libdecor_new(d.display, &kDecorationListener);
   if (!d.decorations) {
-    std::fprintf(stderr, "lumvia: libdecor cannot be used on this compositor\n");
+    Say("libdecor cannot be used on this compositor");
     return false;
   }
   d.window = std::make_unique<Surface>();

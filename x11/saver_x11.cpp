@@ -20,6 +20,7 @@
 #include "linux_program/front_ends.h"
 #include "linux_program/keys.h"
 #include "linux_program/run.h"
+#include "platform/say.h"
 #include "render/gl_context.h"
 #include "render/gl_context_glx.h"
 #include "render/render_state.h"
@@ -79,8 +80,7 @@ bool MakeOwnWindow(const Options& o, Surface* s) {
   const int screen = DefaultScreen(display);
   XVisualInfo* visual = ChooseGlxVisual(display, screen);
   if (!visual) {
-    std::fprintf(stderr, "lumvia: the display has no GL visual with 24-bit colour, double"
-                         " buffering and a depth buffer\n");
+    Say("the display has no GL visual with 24-bit colour, double buffering and a depth buffer");
     return false;
   }
   const Window root = RootWindow(display, screen);
@@ -121,7 +121,7 @@ bool UseWindow(Window window, Surface* s) {
   XWindowAttributes attributes{};
   XErrorText.clear();
   if (!XGetWindowAttributes(display, window, &attributes)) {
-    std::fprintf(stderr, "lumvia: there is no window 0x%lx\n", window);
+    Say("there is no window 0x%lx", window);
     return false;
   }
   XSelectInput(display, window, StructureNotifyMask | VisibilityChangeMask);
@@ -143,7 +143,7 @@ bool OpenSurface(const Options& o, Surface* s) {
   if (!named || !*named) return UseWindow(DefaultRootWindow(s->glx.display), s);
   unsigned long window = 0;
   if (!ParseWindowId(named, &window)) {
-    std::fprintf(stderr, "lumvia: XSCREENSAVER_WINDOW is not a window id: \"%s\"\n", named);
+    Say("XSCREENSAVER_WINDOW is not a window id: \"%s\"", named);
     return false;
   }
   return UseWindow(window, s);
@@ -178,10 +178,10 @@ void HandleEvent(Surface& s, XEvent& event) {
     case VisibilityNotify: s.obscured = event.xvisibility.state == VisibilityFullyObscured; break;
     case DestroyNotify:
       s.gone = true;
-      SaverState.Closing = true;
+      AskToClose();
       break;
     case ClientMessage:
-      if (static_cast<Atom>(event.xclient.data.l[0]) == s.deleteWindow) SaverState.Closing = true;
+      if (static_cast<Atom>(event.xclient.data.l[0]) == s.deleteWindow) AskToClose();
       break;
   }
 }
@@ -198,7 +198,7 @@ class X11Screen : public FrameScreen {
       XNextEvent(s_.glx.display, &event);
       HandleEvent(s_, event);
     }
-    if (!XErrorText.empty()) SaverState.Closing = true;
+    if (!XErrorText.empty()) AskToClose();
   }
   bool FrameWanted() override { return s_.mapped && !s_.obscured; }
   void WaitForEvents(uint32_t ms) override {
@@ -224,7 +224,7 @@ int RunOnSurface(const Options& options, Surface& s) {
   DestroyGLContext();
   SaveViews();
   if (XErrorText.empty() || StopSignalCame() || s.gone) return 0;
-  std::fprintf(stderr, "lumvia: X error: %s\n", XErrorText.c_str());
+  Say("X error: %s", XErrorText.c_str());
   return 1;
 }
 
@@ -234,8 +234,8 @@ int RunX11Saver(const Options& options) {
   Surface s;
   s.glx.display = XOpenDisplay(options.display.empty() ? nullptr : options.display.c_str());
   if (!s.glx.display) {
-    std::fprintf(stderr, "lumvia: cannot open display \"%s\"\n",
-                 XDisplayName(options.display.empty() ? nullptr : options.display.c_str()));
+    Say("cannot open display \"%s\"",
+        XDisplayName(options.display.empty() ? nullptr : options.display.c_str()));
     return 1;
   }
   XSetErrorHandler(OnXError);
@@ -243,9 +243,9 @@ int RunX11Saver(const Options& options) {
   int status = 1;
   if (OpenSurface(options, &s)) {
     if (!IsAnyVisual(options.visual))
-      std::fprintf(stderr, "lumvia: -visual %s is not taken: the scenes draw with %s\n",
-                   options.visual.c_str(),
-                   s.own ? "a GL visual of their own choosing" : "the window's own visual");
+      Say("-visual %s is not taken: the scenes draw with %s",
+          options.visual.c_str(),
+          s.own ? "a GL visual of their own choosing" : "the window's own visual");
     DrawnWindow = s.glx.window;
     status = RunOnSurface(options, s);
     DrawnWindow = None;
