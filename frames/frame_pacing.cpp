@@ -25,7 +25,10 @@ void FramePacing::Presented() {
 void FramePacing::Refreshed(int64_t at) {
   last_ = at;
   if (!awaiting_) return;
-  if (presentedAt_ > 0) lag_ = at - presentedAt_;
+  if (presentedAt_ > 0 && at > presentedAt_) {
+    lags_[nextLag_] = at - presentedAt_;
+    nextLag_ = (nextLag_ + 1) % kLags;
+  }
   shown_ = at;
   known_ = true;
   awaiting_ = false;
@@ -59,6 +62,9 @@ int FramePacing::Refreshes() const {
 bool FramePacing::Due() const {
   if (awaiting_) return false;
   if (period_ <= 0 || !known_) return true;
-  const int64_t lag = lag_ >= 0 ? lag_ : period_;
+  int64_t lag = 0;
+  for (const int64_t l : lags_)
+    if (l > 0 && (lag == 0 || l < lag)) lag = l;
+  if (lag == 0) lag = period_;
   return last_ - shown_ + lag >= Refreshes() * period_ - period_ / 4;
 }

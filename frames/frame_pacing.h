@@ -38,18 +38,21 @@ class FramePacing {
   // while after the refresh it was presented at, as the frames before
   // showed (a refresh, where it takes what came before it repaints; two,
   // where a frame must come a while before, as Weston's repaint window
-  // asks; a time of its own where its refreshes start afresh at a commit
-  // after it was idle, as Weston's do).
+  // asks; a time of its own where it repaints less often than it says, as
+  // Weston headless does). The least of the recent frames' lags counts: a
+  // loaded machine only ever makes a frame later.
   bool Due() const;
 
  private:
   static constexpr int kDrawTimes = 8;  // the recent frames whose drawing time counts
+  static constexpr int kLags = 8;       // the recent frames whose lag counts
 
   int64_t period_ = 0;
   int64_t shown_ = 0;      // the refresh that showed the frame presented last
   int64_t last_ = 0;       // the last refresh
   int64_t presentedAt_ = 0;  // the refresh the frame shown last was presented at
-  int64_t lag_ = -1;       // ns from a frame's present to its showing; -1: one refresh
+  int64_t lags_[kLags] = {};  // ns from a frame's present to its showing; 0: not known
+  int nextLag_ = 0;
   bool known_ = false;     // a frame was shown since the start
   bool awaiting_ = false;  // presented, not shown yet
   int64_t drawTimes_[kDrawTimes] = {};

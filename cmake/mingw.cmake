@@ -1,0 +1,12 @@
+# Cross-compiles for Windows with the posix-thread MinGW-w64 compilers of the
+# processor the toolchain file names (CMAKE_SYSTEM_PROCESSOR).
+set(CMAKE_SYSTEM_NAME Windows)
+set(mingw ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32)
+set(CMAKE_C_COMPILER ${mingw}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${mingw}-g++-posix)
+set(CMAKE_RC_COMPILER ${mingw}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${mingw})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(LUMVIA_OBJDUMP ${mingw}-objdump)
