@@ -4,6 +4,7 @@
 // the daemon with it, and each reads the settings file afresh; the daemon
 // reads the idle minutes afresh before each wait.
 #include <fcntl.h>
+#include <limits.h>
 #include <spawn.h>
 #include <sys/file.h>
 #include <sys/wait.h>
@@ -14,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "daemon/idle_watch.h"
 #include "linux_program/front_ends.h"
@@ -53,12 +55,29 @@ bool OnlyDaemonOfDesktop() {
   return false;
 }
 
-// The saver: this program again, with -wayland and the options given, and
-// the signals as they were before the daemon held them back.
-pid_t StartSaver(const std::vector<std::string>& arguments, const sigset_t& signals) {
+// The saver: this program again, with -wayland and the options given.
+struct SaverCommand {
+  std::string program;
+  std::vector<std::string> arguments;
+};
+
+// The program's file by its name, so that the savers are called as it is
+// (one started as /proc/self/exe is called "exe").
+SaverCommand SaverCommandOf(const std::vector<std::string>& saverArguments) {
+  SaverCommand command{"/proc/self/exe", saverArguments};
+  command.arguments.insert(command.arguments.begin() + 1, "-wayland");
+  char path[PATH_MAX];
+  const ssize_t length = readlink("/proc/self/exe", path, sizeof path);
+  if (length > 0 && length < static_cast<ssize_t>(sizeof path))
+    command.program.assign(path, static_cast<size_t>(length));
+  return command;
+}
+
+// Starts the saver with the signals as they were before the daemon held them
+// back. Its pid, or 0 when it could not be started.
+pid_t StartSaver(const SaverCommand& command, const sigset_t& signals) {
   std::vector<char*> argv;
-  for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.insert(argv.begin() + 1, const_cast<char*>("-wayland"));
+  for (const std::string& a : command.arguments) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
   posix_spawnattr_t attributes;
   posix_spawnattr_init(&attributes);
@@ -66,7 +85,7 @@ pid_t StartSaver(const std::vector<std::string>& arguments, const sigset_t& sign
   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
   pid_t saver = 0;
   const int error =
-      posix_spawn(&saver, "/proc/self/exe", nullptr, &attributes, argv.data(), environ);
+      posix_spawn(&saver, command.program.c_str(), nullptr, &attributes, argv.data(), environ);
   posix_spawnattr_destroy(&attributes);
   if (error == 0) return saver;
   std::fprintf(stderr, "lumvia: the saver could not be started: %s\n", std::strerror(error));
@@ -110,8 +129,8 @@ void EndSaver(pid_t saver) {
 
 // Until a stop signal or the desktop's end: a wait for the idle time, the
 // saver until it ends, and again.
-void WatchAndStart(IdleWatch& watch, const Options& options,
-                   const std::vector<std::string>& saverArguments, const sigset_t& open) {
+void WatchAndStart(IdleWatch& watch, const Options& options, const SaverCommand& command,
+                   const sigset_t& open) {
   pid_t saver = 0;
   bool waiting = false;
   while (!StopSignalCame() && !watch.lost) {
@@ -125,7 +144,7 @@ void WatchAndStart(IdleWatch& watch, const Options& options,
       DisarmIdleWatch(watch);
       waiting = false;
       // Something keeps the screen on: the next wait asks again.
-      if (!IdleInhibited(watch)) saver = StartSaver(saverArguments, open);
+      if (!IdleInhibited(watch)) saver = StartSaver(command, open);
     }
   }
   if (saver) EndSaver(saver);
@@ -170,7 +189,7 @@ int RunIdleDaemon(const Options& options, const std::vector<std::string>& saverA
   sigemptyset(&childEnded.sa_mask);
   sigaction(SIGCHLD, &childEnded, nullptr);
 
-  WatchAndStart(watch, options, saverArguments, open);
+  WatchAndStart(watch, options, SaverCommandOf(saverArguments), open);
   const bool lost = watch.lost && !StopSignalCame();
   CloseIdleWatch(watch);
   sigprocmask(SIG_SETMASK, &open, nullptr);

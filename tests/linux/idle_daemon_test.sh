@@ -25,7 +25,8 @@ settings=$home/config/lumvia/lumvia.conf
 # The scene on every output, so that every output shows it.
 echo "other monitors = 1" >"$settings"
 $sudo chown "$user" "$settings"
-saver() { pgrep -u "$user" -f -- ' -wayland'; }   # the daemon's saver, not the daemon
+# The daemon's saver, called as the program is (not the daemon itself).
+saver() { pgrep -u "$user" -a -x lumvia | awk '/ -wayland/ { print $1 }' | grep .; }
 ms() { echo $(($(date +%s%N) / 1000000)); }
 said() { grep -a '^lumvia: ' "$WORK/err"; }
 
