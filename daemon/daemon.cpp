@@ -38,16 +38,17 @@ uint32_t IdleTime(const Options& options) {
   return static_cast<uint32_t>(IdleMinutes) * 60000u;
 }
 
-// One daemon per desktop: a second would start a second saver.
+// One daemon per desktop: a second would start a second saver. The lock is
+// in the user's own runtime folder; without one it goes on unguarded.
 bool OnlyDaemonOfDesktop() {
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  if (!runtime) return true;
   std::string desktop = std::getenv("WAYLAND_DISPLAY");
   for (char& c : desktop)
     if (c == '/') c = '_';
-  const std::string path =
-      std::string(runtime ? runtime : "/tmp") + "/lumvia-daemon-" + desktop + ".lock";
-  const int lock = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-  if (lock < 0) return true;  // nowhere to say it: it goes on unguarded
+  const std::string path = std::string(runtime) + "/lumvia-daemon-" + desktop + ".lock";
+  const int lock = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+  if (lock < 0) return true;
   if (flock(lock, LOCK_EX | LOCK_NB) == 0) return true;  // held until the process ends
   close(lock);
   std::fprintf(stderr, "lumvia: -daemon runs on the desktop \"%s\" already\n",

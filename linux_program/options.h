@@ -79,8 +79,8 @@ ParsedOptions ParseOptions(int argc, const char* const* argv);
 // The usage text, printed by -help and after a bad option.
 std::string Usage();
 
-// The command line -daemon gives each saver it starts: its own, without the
-// daemon's options (-daemon, -idle and its value). For a line ParseOptions took.
+// The command line -daemon gives each saver it starts: the daemon's own less
+// its options (-daemon, -idle and its value). For a line ParseOptions took.
 std::vector<std::string> SaverArguments(int argc, const char* const* argv);
 
 // A window id as XScreenSaver hands it over: decimal or 0x-hex, not 0.
