@@ -5,12 +5,13 @@
 # KWin ext-idle-notify-v1, Mutter its idle monitor on the bus); the saver
 # shows the scene 2 s after the last input, a key ends it and the daemon
 # stays, the scene comes again 2 s later, and SIGTERM ends the daemon and the
-# saver with the views saved. An inhibitor keeps the saver away until it
-# goes: a window of the test's own with a zwp_idle_inhibitor_v1, on GNOME an
-# inhibitor of its real session manager (gnome-session, with no component of
-# its own, beside Mutter). On Sway the daemon is the installed package's, run
-# by its user unit's command line. Where the desktop offers no idle time, and
-# without a Wayland desktop, -daemon says so in one line and ends with 1.
+# saver with the views saved; a second daemon ends at once. An inhibitor
+# keeps the saver away until it goes: a window of the test's own with a
+# zwp_idle_inhibitor_v1, on GNOME an inhibitor of its real session manager
+# (gnome-session, with no component of its own, beside Mutter). On Sway the
+# daemon is the installed package's, run by its user unit's command line.
+# Where the desktop offers no idle time, and without a Wayland desktop,
+# -daemon says so in one line and ends with 1.
 #
 #   idle_daemon_test.sh sway|kwin|mutter|weston-headless
 . "$(dirname "$0")/lib.sh"
@@ -96,6 +97,10 @@ expected=$(case $DESKTOP in sway) echo org_kde_kwin_idle ;; kwin) echo ext-idle-
 wait_for said >/dev/null
 check "the idle time comes from the desktop's own source" "lumvia: the idle time comes from $expected" \
   "$(said | head -n 1)"
+# A second daemon would start a second saver.
+as_user "$LUMVIA" -daemon >/dev/null 2>"$WORK/second"
+check "a second daemon on the desktop ends with 1" 1 $?
+check "and says why" 'lumvia: -daemon runs on the desktop "wayland-1" already' "$(cat "$WORK/second")"
 if scene_shown "$started_at" && [ $seen_after -ge $((IDLE * 1000)) ]; then
   pass "the saver shows the scene, started $seen_after ms after the daemon"
 else
