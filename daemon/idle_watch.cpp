@@ -105,12 +105,18 @@ void DisarmIdleWatch(IdleWatch& w) {
 }
 
 void WaitForIdleEvents(IdleWatch& w, const sigset_t& mask) {
-  if (w.bus && !ProcessGnomeIdle(w)) {  // what came with the last calls' answers
-    w.lost = true;
+  // What came already (the bus keeps what came with the last calls' answers)
+  // is handled first: it may be the end of the wait.
+  if (w.bus && !ProcessGnomeIdle(w)) w.lost = true;
+  while (wl_display_prepare_read(w.display) != 0)
+    if (wl_display_dispatch_pending(w.display) < 0) {
+      w.lost = true;
+      return;
+    }
+  if (w.idle || w.lost) {
+    wl_display_cancel_read(w.display);
     return;
   }
-  while (wl_display_prepare_read(w.display) != 0)
-    if (wl_display_dispatch_pending(w.display) < 0) break;
   wl_display_flush(w.display);
   pollfd fds[2] = {{wl_display_get_fd(w.display), POLLIN, 0}, {-1, 0, 0}};
   timespec busTimeout{};
