@@ -1,6 +1,7 @@
 // lumvia: the saver as a program of the X Window System, run by the
 // XScreenSaver daemon with -root, embedded with -window-id, or by hand; and
-// with -wayland on a Wayland desktop, started by its idle daemon.
+// with -wayland on a Wayland desktop, started by the desktop's idle daemon or
+// by its own (-daemon).
 #include <cstdio>
 
 #include "linux_program/front_ends.h"
@@ -20,8 +21,10 @@ int main(int argc, char** argv) {
     return 0;
   }
   InstallStopSignals();
-  const int status = parsed.options.wayland ? RunWaylandSaver(parsed.options)
-                                            : RunX11Saver(parsed.options);
+  const int status =
+      parsed.options.daemon    ? RunIdleDaemon(parsed.options, SaverArguments(argc, argv))
+      : parsed.options.wayland ? RunWaylandSaver(parsed.options)
+                               : RunX11Saver(parsed.options);
   EndByStopSignal();
   return status;
 }

@@ -117,6 +117,22 @@ bool SetModules(Options& o, const char* value) {
 
 bool TakeAndIgnore(Options&, const char*) { return true; }
 
+// The daemon's own options, which the savers it starts are not given.
+bool SetDaemon(Options& o, const char*) { return o.daemon = true; }
+bool SetIdle(Options& o, const char* value) {
+  // The stored idle minutes' choices, as seconds. (Looked up as the program
+  // runs: GCC takes no comparison of two variables' addresses outside the
+  // file that defines them for a constant.)
+  long long most = 0;
+  ForEachStoredValue([&](const StoredValue& v, int) {
+    if (v.setting == &IdleMinutes) most = v.mostChoice * 60LL;
+  });
+  long long seconds = 0;
+  if (!ParseNumber(value, 1, most, &seconds)) return false;
+  o.idleSeconds = static_cast<int32_t>(seconds);
+  return true;
+}
+
 constexpr OptionRow kOptions[] = {
     {"window", nullptr,
      "draw in a window of its own (the default on X); the keys steer the view and the "
@@ -139,6 +155,12 @@ constexpr OptionRow kOptions[] = {
      "with -wayland: the output that shows the scene when the others are black or left as "
      "they are (default: the first)",
      [](Options& o, const char* v) { o.output = v; return !o.output.empty(); }},
+    {"daemon", nullptr,
+     "stay in the Wayland desktop's session and show the saver (as -wayland, with the other "
+     "options given) whenever the user has been idle for the settings file's idle minutes",
+     SetDaemon},
+    {"idle", "SECONDS", "with -daemon: the idle time of this run, instead of the stored minutes",
+     SetIdle},
     {"geometry", "WxH[+X+Y]", "size and place of the window of its own (800x600)",
      [](Options& o, const char* v) { return ParseGeometry(v, &o); }},
     {"display", "NAME", "the X display (default $DISPLAY)",
@@ -265,9 +287,23 @@ ParsedOptions ParseOptions(int argc, const char* const* argv) {
   return parsed;
 }
 
+std::vector<std::string> SaverArguments(int argc, const char* const* argv) {
+  std::vector<std::string> arguments{argv[0]};
+  for (int i = 1; i < argc; ++i) {
+    const char* name = nullptr;
+    const OptionRow* row = FindOption(argv[i], &name);
+    const int taken = row && !name && row->value ? 2 : 1;
+    if (!row || (row->set != SetDaemon && row->set != SetIdle))
+      arguments.insert(arguments.end(), argv + i, argv + std::min(i + taken, argc));
+    i += taken - 1;
+  }
+  return arguments;
+}
+
 std::string Usage() {
   std::string text =
-      "usage: lumvia [-window | -root | -window-id ID | -wayland [-window]] [options]\n";
+      "usage: lumvia [-window | -root | -window-id ID | -wayland [-window] | -daemon] "
+      "[options]\n";
   for (const OptionRow& row : kOptions)
     if (row.help) text += UsageLines(row);
   text += "modules:";

@@ -7,6 +7,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "core/module_table.h"
 
@@ -20,6 +21,8 @@ enum class DrawTarget {
 struct Options {
   DrawTarget target = DrawTarget::Default;
   bool wayland = false;        // -wayland: on the Wayland desktop of $WAYLAND_DISPLAY
+  bool daemon = false;         // -daemon: the saver whenever the Wayland desktop is idle
+  int32_t idleSeconds = 0;     // -idle: instead of the stored idle minutes; 0 when not given
   std::string output;          // -output: the output the scene keeps to on Wayland
   unsigned long windowId = 0;  // -window-id
   std::string display;         // -display; empty for $DISPLAY
@@ -75,6 +78,10 @@ ParsedOptions ParseOptions(int argc, const char* const* argv);
 
 // The usage text, printed by -help and after a bad option.
 std::string Usage();
+
+// The command line -daemon gives each saver it starts: the daemon's own less
+// its options (-daemon, -idle and its value). For a line ParseOptions took.
+std::vector<std::string> SaverArguments(int argc, const char* const* argv);
 
 // A window id as XScreenSaver hands it over: decimal or 0x-hex, not 0.
 bool ParseWindowId(const char* text, unsigned long* id);

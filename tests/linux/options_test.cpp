@@ -51,6 +51,9 @@ TEST(OptionsTest, TakesTheHacksOptions) {
   EXPECT_EQ(o.target, DrawTarget::Default);  // every output, full screen
   EXPECT_EQ(o.output, "DP-2");
   EXPECT_EQ(Parse({"-wayland", "-window"}).options.target, DrawTarget::OwnWindow);
+  o = Parse({"-daemon", "-idle", "43200"}).options;
+  EXPECT_TRUE(o.daemon);
+  EXPECT_EQ(o.idleSeconds, 720 * 60);  // the most idle minutes the store takes
 
   // The options every display mode takes.
   const ParsedOptions common = Parse({"-fps", "-visual", "0x21", "-install", "-noinstall", "-mono",
@@ -80,12 +83,26 @@ TEST(OptionsTest, ABadOptionOrValueIsNamed) {
       {{"-no-NAME"}, "unknown option \"-no-NAME\""},
       {{"-delay", "soon"}, "bad value \"soon\" for -delay"},
       {{"-output", ""}, "bad value \"\" for -output"},
+      {{"-idle", "0"}, "bad value \"0\" for -idle"},
+      {{"-idle", "43201"}, "bad value \"43201\" for -idle"},
   };
   for (const auto& [args, error] : cases) {
     const ParsedOptions parsed = Parse(args);
     EXPECT_FALSE(parsed.ok) << error;
     EXPECT_EQ(parsed.error, error);
   }
+}
+
+// Each saver -daemon starts is given what the daemon was given, in its
+// order, but for the daemon's own options, wherever they stand.
+TEST(OptionsTest, TheSaversOfTheDaemonGetAllButItsOwnOptions) {
+  const std::vector<const char*> given = {"lumvia", "-idle", "5", "-modules", "love,joy",
+                                          "--daemon", "-no-truth", "-cycle", "7", "--idle", "9",
+                                          "-output", "-daemon"};
+  ASSERT_TRUE(ParseOptions(static_cast<int>(given.size()), given.data()).ok);
+  const std::vector<std::string> expected = {"lumvia", "-modules", "love,joy", "-no-truth",
+                                             "-cycle", "7", "-output", "-daemon"};
+  EXPECT_EQ(SaverArguments(static_cast<int>(given.size()), given.data()), expected);
 }
 
 using RunOptionsTest = SettingsFileTest;

@@ -35,6 +35,11 @@
 #   pointer_by DX DY     moves it
 #   shot FILE [OUTPUT]   a screenshot of the whole desktop or one output (by name)
 #   output_add NAME WxH+X+Y / output_remove NAME
+#   esc_until TEST...    Esc until the test holds
+#   trace                what the program's protocol trace in $WORK/err says
+#                        (WAYLAND_DEBUG=client, read by wayland_trace.awk)
+#   shown_frames N       a surface of the program full screen on each output,
+#                        each given N frames, by the trace
 # The caller defines skip. Everything is ended and taken away on exit.
 : "${POINTER_DEVICE:?POINTER_DEVICE must name the built pointer_device}"
 : "${DESKTOP_INPUT:?DESKTOP_INPUT must name the built desktop_input}"
@@ -113,6 +118,28 @@ output_add() {  # output_add NAME WxH+X+Y: sway names its outputs HEADLESS-N in 
     as_user swaymsg output "$1" resolution "$size" position "${place%+*}" "${place#*+}" >/dev/null
 }
 output_remove() { as_user swaymsg output "$1" disable >/dev/null; }
+# Should a keyboard have come too late, Esc is pressed again.
+esc_until() {
+  local try
+  for try in 1 2 3; do
+    press Escape
+    PATIENCE=$((PATIENCE / 3)) wait_for "$@" && return 0
+  done
+  return 1
+}
+
+TRACE_AWK=$(dirname "${BASH_SOURCE[0]}")/wayland_trace.awk
+trace() { awk -f "$TRACE_AWK" "$WORK/err"; }
+# One pass over the trace, which grows by the frame.
+shown_frames() {
+  trace | awk -v n="$1" -v outputs="${#OUTPUT_SIZES[@]}" '
+    $1 == "output" { size[$2] = $3 "x" $4 }
+    $1 == "fullscreen" { given[$2] = $3; at[$2] = $4 "x" $5 }
+    $1 == "presented" { count[$2]++ }
+    END { for (s in given) if (at[s] == size[given[s]]) { on[given[s]] = 1; if (count[s] < n) short = 1 }
+          for (o in on) shown++
+          exit !(shown >= outputs && !short) }'
+}
 
 start_sway() {
   for tool in sway swaymsg grim wtype; do

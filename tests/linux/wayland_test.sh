@@ -23,7 +23,6 @@
 #   wayland_test.sh sway|kwin|mutter|weston|weston-headless
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/wayland_desktop.sh"
-TRACE_AWK=$(dirname "$0")/wayland_trace.awk
 skip() { echo "skipped: $*"; exit 77; }
 
 desktop_start "${1:?which desktop: sway, kwin, mutter, weston or weston-headless}"
@@ -45,7 +44,6 @@ run_lumvia() {
 }
 # The trace holds bytes that are no text (the keymap's file descriptor).
 said() { grep -a '^lumvia: ' "$WORK/err"; }
-trace() { awk -f "$TRACE_AWK" "$WORK/err"; }
 # frames_of SURFACE: how many frames it was given.
 frames_of() { trace | awk -v s="$1" '$1 == "presented" && $2 == s { n++ } END { print n + 0 }'; }
 # The full-screen surfaces, one "SURFACE OUTPUT" line each, the last size the
@@ -56,26 +54,6 @@ full_screen() {
                END { for (s in given) if (at[s] == size[given[s]]) print s, given[s] }' | sort -u
 }
 surfaces_shown() { [ "$(full_screen | awk '{ print $2 }' | sort -u | wc -l)" -ge "${1:-$outputs}" ]; }
-# shown_frames N: a surface full screen on each output, each given N frames
-# (one pass over the trace, which grows by the frame).
-shown_frames() {
-  trace | awk -v n="$1" -v outputs="$outputs" '
-    $1 == "output" { size[$2] = $3 "x" $4 }
-    $1 == "fullscreen" { given[$2] = $3; at[$2] = $4 "x" $5 }
-    $1 == "presented" { count[$2]++ }
-    END { for (s in given) if (at[s] == size[given[s]]) { on[given[s]] = 1; if (count[s] < n) short = 1 }
-          for (o in on) shown++
-          exit !(shown >= outputs && !short) }'
-}
-# esc_until TEST: Esc until it holds, should a keyboard have come too late.
-esc_until() {
-  local try
-  for try in 1 2 3; do
-    press Escape
-    PATIENCE=$((PATIENCE / 3)) wait_for "$@" && return 0
-  done
-  return 1
-}
 # Ends a run without keys: SIGTERM, or the signal named, which ends it by
 # that signal (runuser, which lumvia_pid is, gives 128 and its number).
 stop_lumvia() {
