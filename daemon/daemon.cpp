@@ -20,6 +20,7 @@
 #include "daemon/idle_watch.h"
 #include "linux_program/front_ends.h"
 #include "linux_program/run.h"
+#include "platform/say.h"
 #include "settings/store.h"
 
 namespace {
@@ -33,8 +34,8 @@ void OnChildEnded(int) {}  // ends the wait; the saver is reaped after it
 uint32_t IdleTime(const Options& options) {
   if (options.idleSeconds) return static_cast<uint32_t>(options.idleSeconds) * 1000u;
   if (std::string why; !LoadSettings(&why))
-    std::fprintf(stderr, "lumvia: the settings file cannot be read, so the idle time is %d"
-                         " minutes: %s\n", IdleMinutes, why.c_str());
+    Say("the settings file cannot be read, so the idle time is %d"
+        " minutes: %s", IdleMinutes, why.c_str());
   return static_cast<uint32_t>(IdleMinutes) * 60000u;
 }
 
@@ -51,8 +52,7 @@ bool OnlyDaemonOfDesktop() {
   if (lock < 0) return true;
   if (flock(lock, LOCK_EX | LOCK_NB) == 0) return true;  // held until the process ends
   close(lock);
-  std::fprintf(stderr, "lumvia: -daemon runs on the desktop \"%s\" already\n",
-               std::getenv("WAYLAND_DISPLAY"));
+  Say("-daemon runs on the desktop \"%s\" already", std::getenv("WAYLAND_DISPLAY"));
   return false;
 }
 
@@ -89,17 +89,16 @@ pid_t StartSaver(const SaverCommand& command, const sigset_t& signals) {
       posix_spawn(&saver, command.program.c_str(), nullptr, &attributes, argv.data(), environ);
   posix_spawnattr_destroy(&attributes);
   if (error == 0) return saver;
-  std::fprintf(stderr, "lumvia: the saver could not be started: %s\n", std::strerror(error));
+  Say("the saver could not be started: %s", std::strerror(error));
   return 0;
 }
 
 // Says how a saver ended, unless it ended as asked.
 void SayHowSaverEnded(int status) {
   if (WIFEXITED(status) && WEXITSTATUS(status) != 0)
-    std::fprintf(stderr, "lumvia: the saver ended with exit code %d\n", WEXITSTATUS(status));
+    Say("the saver ended with exit code %d", WEXITSTATUS(status));
   else if (WIFSIGNALED(status) && WTERMSIG(status) != SIGTERM)
-    std::fprintf(stderr, "lumvia: the saver ended by signal %d (%s)\n", WTERMSIG(status),
-                 strsignal(WTERMSIG(status)));
+    Say("the saver ended by signal %d (%s)", WTERMSIG(status), strsignal(WTERMSIG(status)));
 }
 
 // Whether the saver has ended; reaps it if so.
@@ -119,8 +118,8 @@ void EndSaver(pid_t saver) {
   sigaddset(&child, SIGCHLD);
   while (!SaverEnded(saver)) {
     if (sigtimedwait(&child, nullptr, &kSaverEndPatience) < 0 && errno == EAGAIN) {
-      std::fprintf(stderr, "lumvia: the saver did not end within %ld s of SIGTERM\n",
-                   static_cast<long>(kSaverEndPatience.tv_sec));
+      Say("the saver did not end within %ld s of SIGTERM",
+          static_cast<long>(kSaverEndPatience.tv_sec));
       kill(saver, SIGKILL);
       waitpid(saver, nullptr, 0);
       return;
@@ -155,27 +154,27 @@ void WatchAndStart(IdleWatch& watch, const Options& options, const SaverCommand&
 
 int RunIdleDaemon(const Options& options, const std::vector<std::string>& saverArguments) {
   if (options.target != DrawTarget::Default) {
-    std::fprintf(stderr, "lumvia: -daemon shows the saver full screen: -window, -root and"
-                         " -window-id do not go with it\n");
+    Say("-daemon shows the saver full screen: -window, -root and"
+        " -window-id do not go with it");
     return 1;
   }
   if (!std::getenv("WAYLAND_DISPLAY")) {
-    std::fprintf(stderr, "lumvia: -daemon is for Wayland desktops ($WAYLAND_DISPLAY is not set);"
-                         " on X the XScreenSaver daemon starts lumvia as one of its display"
-                         " modes (see README.Debian)\n");
+    Say("-daemon is for Wayland desktops ($WAYLAND_DISPLAY is not set);"
+        " on X the XScreenSaver daemon starts lumvia as one of its display"
+        " modes (see README.Debian)");
     return 1;
   }
   if (!OnlyDaemonOfDesktop()) return 1;
   IdleWatch watch;
   if (!OpenIdleWatch(watch)) return 1;
   if (watch.source == IdleSource::None) {
-    std::fprintf(stderr, "lumvia: the desktop tells no program how long the user has been idle"
-                         " (it offers neither ext-idle-notify-v1 nor org_kde_kwin_idle, and no"
-                         " GNOME idle monitor answers), so -daemon cannot start the saver there\n");
+    Say("the desktop tells no program how long the user has been idle"
+        " (it offers neither ext-idle-notify-v1 nor org_kde_kwin_idle, and no"
+        " GNOME idle monitor answers), so -daemon cannot start the saver there");
     CloseIdleWatch(watch);
     return 1;
   }
-  std::fprintf(stderr, "lumvia: the idle time comes from %s\n", IdleSourceName(watch.source));
+  Say("the idle time comes from %s", IdleSourceName(watch.source));
 
   // The stop signals and the saver's end are let through only while the
   // daemon waits, so that none comes between a look at them and the wait.
@@ -194,6 +193,6 @@ int RunIdleDaemon(const Options& options, const std::vector<std::string>& saverA
   const bool lost = watch.lost && !StopSignalCame();
   CloseIdleWatch(watch);
   sigprocmask(SIG_SETMASK, &open, nullptr);
-  if (lost) std::fprintf(stderr, "lumvia: the connection to the desktop was lost\n");
+  if (lost) Say("the connection to the desktop was lost");
   return 0;
 }

@@ -12,6 +12,7 @@
 
 #include "ext-idle-notify-v1-client-protocol.h"
 #include "idle-client-protocol.h"
+#include "platform/say.h"
 
 namespace {
 
@@ -51,8 +52,7 @@ const char* IdleSourceName(IdleSource source) {
 bool OpenIdleWatch(IdleWatch& w) {
   w.display = wl_display_connect(nullptr);
   if (!w.display) {
-    std::fprintf(stderr, "lumvia: cannot connect to the Wayland compositor \"%s\"\n",
-                 std::getenv("WAYLAND_DISPLAY"));
+    Say("cannot connect to the Wayland compositor \"%s\"", std::getenv("WAYLAND_DISPLAY"));
     return false;
   }
   w.registry = wl_display_get_registry(w.display);
