@@ -8,6 +8,7 @@
 #include "core/module_table.h"
 #include "core/saver_state.h"
 #include "frames/frame.h"
+#include "settings/file_store.h"
 #include "settings/store.h"
 
 namespace {
@@ -74,8 +75,7 @@ void StartRun(const Options& options, WindowHandle window, bool own) {
   SaverState.FullScreen = own;
   End.own = own;
   if (std::string why; !LoadSettings(&why))
-    std::fprintf(stderr, "lumvia: the settings file cannot be read, so the built-in settings"
-                         " are used: %s\n", why.c_str());
+    std::fprintf(stderr, "lumvia: %s: %s\n", kSettingsUnreadable, why.c_str());
   End.stored = ApplyRunOptions(options);
   End.loaded = true;
   if (CurrentModule == 0)
@@ -110,7 +110,7 @@ void SaveViews() {
   RestoreStoredChoice(End.stored);
   std::string why;
   if (!SaveSettings(&why))
-    std::fprintf(stderr, "lumvia: the settings were not saved: %s\n", why.c_str());
+    std::fprintf(stderr, "lumvia: %s: %s\n", kSettingsNotSaved, why.c_str());
 }
 
 void InstallStopSignals() {

@@ -63,6 +63,14 @@ int HeadlessHeight() { return Height; }
 
 bool HeadlessContextCurrent() { return Context != EGL_NO_CONTEXT; }
 
+bool MakeHeadlessContextCurrent() {
+  return Context != EGL_NO_CONTEXT && eglMakeCurrent(Display, Surface, Surface, Context);
+}
+
+void ReleaseHeadlessContext() {
+  if (Display != EGL_NO_DISPLAY) eglMakeCurrent(Display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+}
+
 bool CreateGLContext(WindowHandle, int) {
   if (!OpenDisplay()) {
     Fail("Can't Create A GL Device Context.");

@@ -12,7 +12,7 @@ set -uo pipefail
 cd "${1:-$(dirname "$0")/..}"
 
 # Top to bottom. Folders on one line share a rank and never include each other.
-layers=("host x11 wayland" linux_program dialogs frames controls settings scenes render core platform resources)
+layers=("host x11 wayland settings_window" linux_program dialogs frames controls settings scenes render core platform resources)
 
 rank() {
   local i
