@@ -104,7 +104,7 @@ GtkWidget* MakePreview(GtkWindow* window) {
   View.picture = GTK_PICTURE(picture);
   gtk_picture_set_can_shrink(View.picture, TRUE);
   gtk_picture_set_content_fit(View.picture, GTK_CONTENT_FIT_FILL);
-  gtk_widget_set_size_request(picture, 480, 360);
+  gtk_widget_set_size_request(picture, 320, 240);
   gtk_widget_set_hexpand(picture, TRUE);
   gtk_widget_set_vexpand(picture, TRUE);
   gtk_widget_add_css_class(picture, "lumvia-preview");

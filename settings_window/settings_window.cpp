@@ -176,9 +176,9 @@ GtkWidget* IdleStart() {
   return row;
 }
 
+// The saver's own settings.
 GtkWidget* Choices() {
   GtkWidget* column = gtk_box_new(GTK_ORIENTATION_VERTICAL, 12);
-  gtk_box_append(GTK_BOX(column), Scenes());
   Ui.cycleTime = Spin(&CycleTime);
   gtk_box_append(GTK_BOX(column), Row({Label("Show each scene _for", GTK_WIDGET(Ui.cycleTime)),
                                        GTK_WIDGET(Ui.cycleTime), Label("seconds")}));
@@ -199,6 +199,7 @@ GtkWidget* PreviewColumn() {
   gtk_label_set_wrap(GTK_LABEL(hint), TRUE);
   gtk_widget_add_css_class(hint, "dim-label");
   gtk_box_append(GTK_BOX(column), hint);
+  gtk_box_append(GTK_BOX(column), Choices());
   return column;
 }
 
@@ -253,7 +254,7 @@ void OpenSettingsWindow(GtkApplication* application) {
   gtk_window_set_icon_name(Ui.window, "lumvia");
   AddStyle();
   CloseOnEscape();
-  GtkWidget* columns = Row({PreviewColumn(), Choices()});
+  GtkWidget* columns = Row({PreviewColumn(), Scenes()});
   gtk_box_set_spacing(GTK_BOX(columns), 18);
   GtkWidget* all = gtk_box_new(GTK_ORIENTATION_VERTICAL, 18);
   gtk_box_append(GTK_BOX(all), columns);
