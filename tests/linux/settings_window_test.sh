@@ -97,6 +97,8 @@ if [ -z "$MANAGER_MISSING" ]; then
   wait_for unit_is "enabled active" && pass "Sway: the switch enabled and started lumvia.service" ||
     fail "Sway: lumvia.service is $(as_user systemctl --user is-enabled lumvia.service 2>&1)," \
       "$(as_user systemctl --user is-active lumvia.service 2>&1): $(cat "$WORK/err")"
+elif [ -e "$home/config/systemd/user/default.target.wants/lumvia.service" ]; then
+  fail "Sway: without a user manager the unit was enabled all the same"
 fi
 
 # Changes, then Cancel; changes, then the close box: nothing written or turned off.
