@@ -4,6 +4,8 @@
 
 #include <gio/gio.h>
 
+#include <span>
+
 namespace {
 
 constexpr const char* kUnit = "lumvia.service";
@@ -14,10 +16,10 @@ constexpr int kPatience = 10000;  // ms for each call
 GVariant* CallManager(GDBusConnection* bus, const char* method, GVariant* parameters,
                       std::string* why) {
   GError* error = nullptr;
-  GVariant* reply = g_dbus_connection_call_sync(
-      bus, "org.freedesktop.systemd1", "/org/freedesktop/systemd1",
-      "org.freedesktop.systemd1.Manager", method, parameters, nullptr, G_DBUS_CALL_FLAGS_NONE,
-      kPatience, nullptr, &error);
+  GVariant* reply =
+      g_dbus_connection_call_sync(bus, "org.freedesktop.systemd1", "/org/freedesktop/systemd1",
+                                  "org.freedesktop.systemd1.Manager", method, parameters, nullptr,
+                                  G_DBUS_CALL_FLAGS_NONE, kPatience, nullptr, &error);
   if (!reply && why) {
     g_dbus_error_strip_remote_error(error);
     *why = std::string(method) + ": " + error->message;
@@ -30,6 +32,25 @@ GVariant* OneUnit() {
   const char* units[] = {kUnit};
   return g_variant_new_strv(units, 1);
 }
+
+// The calls that turn the unit on and off, in order. The manager reads the
+// changed links of its unit files only when reloaded.
+struct Step {
+  const char* method;
+  GVariant* (*parameters)();
+};
+GVariant* NoParameters() { return nullptr; }
+GVariant* UnitAndMode() { return g_variant_new("(ss)", kUnit, "replace"); }
+constexpr Step kTurnOn[] = {
+    {"EnableUnitFiles", [] { return g_variant_new("(@asbb)", OneUnit(), FALSE, FALSE); }},
+    {"Reload", NoParameters},
+    {"StartUnit", UnitAndMode},
+};
+constexpr Step kTurnOff[] = {
+    {"StopUnit", UnitAndMode},
+    {"DisableUnitFiles", [] { return g_variant_new("(@asb)", OneUnit(), FALSE); }},
+    {"Reload", NoParameters},
+};
 
 GDBusConnection* SessionBus(std::string* why) {
   GError* error = nullptr;
@@ -47,7 +68,8 @@ IdleUnit ReadIdleUnit() {
   GDBusConnection* bus = SessionBus(nullptr);
   if (!bus) return IdleUnit::Missing;
   IdleUnit state = IdleUnit::Missing;
-  if (GVariant* reply = CallManager(bus, "GetUnitFileState", g_variant_new("(s)", kUnit), nullptr)) {
+  if (GVariant* reply =
+          CallManager(bus, "GetUnitFileState", g_variant_new("(s)", kUnit), nullptr)) {
     const char* text = nullptr;
     g_variant_get(reply, "(&s)", &text);
     state = g_str_has_prefix(text, "enabled") ? IdleUnit::On : IdleUnit::Off;
@@ -57,23 +79,18 @@ IdleUnit ReadIdleUnit() {
   return state;
 }
 
-// The manager reads the changed links of its unit files only when reloaded.
 bool TurnIdleUnit(bool on, std::string* why) {
   GDBusConnection* bus = SessionBus(why);
   if (!bus) return false;
-  GVariant* steps[3] = {};
-  if (on) {
-    steps[0] = CallManager(bus, "EnableUnitFiles", g_variant_new("(@asbb)", OneUnit(), FALSE, FALSE), why);
-    steps[1] = steps[0] ? CallManager(bus, "Reload", nullptr, why) : nullptr;
-    steps[2] = steps[1] ? CallManager(bus, "StartUnit", g_variant_new("(ss)", kUnit, "replace"), why) : nullptr;
-  } else {
-    steps[0] = CallManager(bus, "StopUnit", g_variant_new("(ss)", kUnit, "replace"), why);
-    steps[1] = steps[0] ? CallManager(bus, "DisableUnitFiles", g_variant_new("(@asb)", OneUnit(), FALSE), why) : nullptr;
-    steps[2] = steps[1] ? CallManager(bus, "Reload", nullptr, why) : nullptr;
+  bool done = true;
+  for (const Step& step : on ? std::span<const Step>(kTurnOn) : std::span<const Step>(kTurnOff)) {
+    GVariant* reply = CallManager(bus, step.method, step.parameters(), why);
+    if (!reply) {
+      done = false;
+      break;
+    }
+    g_variant_unref(reply);
   }
-  const bool done = steps[2] != nullptr;
-  for (GVariant* reply : steps)
-    if (reply) g_variant_unref(reply);
   g_object_unref(bus);
   return done;
 }

@@ -64,7 +64,8 @@ GdkTexture* ReadFrame() {
   }
   g_free(swap);
   GBytes* bytes = g_bytes_new_take(pixels, size);
-  GdkTexture* texture = gdk_memory_texture_new(View.width, View.height, GDK_MEMORY_R8G8B8, bytes, row);
+  GdkTexture* texture =
+      gdk_memory_texture_new(View.width, View.height, GDK_MEMORY_R8G8B8, bytes, row);
   g_bytes_unref(bytes);
   return texture;
 }
@@ -109,9 +110,9 @@ GtkWidget* MakePreview(GtkWindow* window) {
   gtk_widget_set_vexpand(picture, TRUE);
   gtk_widget_add_css_class(picture, "lumvia-preview");
   gtk_widget_set_focusable(picture, TRUE);
-  gtk_accessible_update_property(GTK_ACCESSIBLE(picture), GTK_ACCESSIBLE_PROPERTY_LABEL,
-                                 "Preview of the current scene", GTK_ACCESSIBLE_PROPERTY_DESCRIPTION,
-                                 "The saver's keys steer it; F1 lists them", -1);
+  gtk_accessible_update_property(
+      GTK_ACCESSIBLE(picture), GTK_ACCESSIBLE_PROPERTY_LABEL, "Preview of the current scene",
+      GTK_ACCESSIBLE_PROPERTY_DESCRIPTION, "The saver's keys steer it; F1 lists them", -1);
 
   GtkEventController* keys = gtk_event_controller_key_new();
   g_signal_connect(keys, "key-pressed", G_CALLBACK(KeyPressed), nullptr);

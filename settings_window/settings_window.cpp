@@ -104,8 +104,9 @@ GtkWidget* Button(const char* text, GCallback clicked, gpointer data = nullptr) 
 
 // A spin button over the numbers the setting's row offers.
 GtkSpinButton* Spin(int32_t* setting) {
-  const StoredValue* value = std::find_if(std::begin(kStoredValues), std::end(kStoredValues),
-                                          [&](const StoredValue& v) { return v.setting == setting; });
+  const StoredValue* value =
+      std::find_if(std::begin(kStoredValues), std::end(kStoredValues),
+                   [&](const StoredValue& v) { return v.setting == setting; });
   GtkWidget* spin = gtk_spin_button_new_with_range(value->leastChoice, value->mostChoice, 1);
   gtk_spin_button_set_value(GTK_SPIN_BUTTON(spin), *setting);
   g_signal_connect(spin, "value-changed", G_CALLBACK(SettingChanged), setting);
@@ -216,9 +217,11 @@ GtkWidget* Buttons() {
 void AddStyle() {
   GtkCssProvider* css = gtk_css_provider_new();
   gtk_css_provider_load_from_data(
-      css, ".lumvia-preview { background: black; }"
-           ".lumvia-preview:focus-visible { outline: 2px solid @theme_selected_bg_color;"
-           " outline-offset: -2px; }", -1);
+      css,
+      ".lumvia-preview { background: black; }"
+      ".lumvia-preview:focus-visible { outline: 2px solid @theme_selected_bg_color;"
+      " outline-offset: -2px; }",
+      -1);
   gtk_style_context_add_provider_for_display(gdk_display_get_default(), GTK_STYLE_PROVIDER(css),
                                              GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
   g_object_unref(css);
