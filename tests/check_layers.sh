@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The folders are layers: each may include only from itself and the folders
-# below it. host/ (the Windows program) and x11/ and wayland/ (the Linux
-# program's two front ends, over linux_program/) are at the top, side by
-# side: none includes another, and host/ nothing of linux_program/. Only a file named *_win32 may
+# below it. host/ (the Windows program), x11/ and wayland/ (the Linux
+# program's two front ends, over linux_program/) and settings_window/ (its
+# settings window) are at the top, side by side: none includes another, and host/ nothing of linux_program/. Only a file named *_win32 may
 # include <windows.h> or a *_win32.h header (which may include it in turn).
 # Prints every include that breaks a rule, as FILE:LINE, and fails if there is
 # one. Tests and tools may include anything and are not checked.

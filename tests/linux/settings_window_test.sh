@@ -83,7 +83,8 @@ preview_shows_scene() {
 # Love unticked, the switch on, OK.
 run_settings && pass "Sway: the preview shows the scene"
 SHOTS=$(dirname "$SETTINGS_PROGRAM")/settings-shots
-mkdir -p "$SHOTS" && cp "$WORK/shot.png" "$SHOTS/sway.png"
+sleep 1   # the scene's name marked too
+preview_shows_scene && mkdir -p "$SHOTS" && cp "$WORK/shot.png" "$SHOTS/sway.png"
 click_love
 keys -M alt -k i -m alt -k space -M alt -k o -m alt
 wait_lumvia_exit
