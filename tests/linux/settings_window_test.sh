@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # lumvia-settings (SETTINGS_PROGRAM) in Xvfb and on headless Sway: the window
-# opens and its preview shows the scene; a click on Love's check box and OK
-# (Alt+O) write "mod1 active = 0" and keep every line of the user's own; Cancel and the
+# opens and its preview shows the scene; in Xvfb a click on Love's check box
+# and OK (Alt+O) write "mod1 active = 0", on Sway Disable All (Alt+D) and OK
+# every "modN active = 0", keeping every line of the user's own; Cancel and the
 # close box write nothing; the idle switch enables and starts lumvia.service,
 # then stops and disables it, in a systemd user manager of the test's own
 # (a unit of the test's own stands in for the package's). The Sway window's
@@ -53,16 +54,10 @@ user_manager_start || echo "note: $MANAGER_MISSING: the switch is not shown and 
 # Keys through a keyboard of wtype's own once the window has it; the first,
 # Shift, is lost to the keyboard's arrival.
 keys() { as_user wtype -s 1500 -d 100 -k Shift_L "$@"; }
-click_love() {
-  local box
-  box=$(first_box "$WORK/shot.png") || { fail "Sway: no check box found"; return 1; }
-  as_user swaymsg seat seat0 cursor set $box >/dev/null
-  as_user swaymsg seat seat0 cursor press button1 >/dev/null
-  as_user swaymsg seat seat0 cursor release button1 >/dev/null
-}
 unit_is() { [ "$(as_user systemctl --user is-enabled lumvia.service 2>&1) $(as_user systemctl --user is-active lumvia.service 2>&1)" = "$1" ]; }
 
-# Starts it on the first output, and waits for the scene in its preview.
+# Starts it on the first output, and waits for its window (with "scene",
+# for the scene in its preview).
 # GTK draws its window with cairo here: with GL on llvmpipe it took 24 s to
 # show it on a loaded machine (the X11 run above has GTK's GL, whose context
 # the preview's shares the thread with).
@@ -71,25 +66,27 @@ run_settings() {
   as_user env GSK_RENDERER=cairo "$SETTINGS_PROGRAM" >"$WORK/out" 2>"$WORK/err" &
   lumvia_pid=$!
   background+=("$lumvia_pid")
-  wait_for preview_shows_scene && return 0
-  fail "Sway: no sprite colour in the preview: $(cat "$WORK/err")"
+  window_up() { [ "$(as_user swaymsg -t get_tree | grep -c '"app_id": "lumvia-settings"')" -gt 0 ]; }
+  wait_for "${1:-window}_up" && return 0
+  fail "Sway: no ${1:-window} in it: $(cat "$WORK/err")"
   return 1
 }
+scene_up() { preview_shows_scene; }
 preview_shows_scene() {
   as_user grim -o HEADLESS-1 "$home/shot.png" 2>/dev/null && cp "$home/shot.png" "$WORK/shot.png" &&
     [ "$(sprite_pixels "$WORK/shot.png" 400x600+0+0)" -gt 50 ]
 }
 
-# Love unticked, the switch on, OK.
-run_settings && pass "Sway: the preview shows the scene"
+# Every scene disabled, the switch on, OK.
+run_settings scene && pass "Sway: the preview shows the scene"
 SHOTS=$(dirname "$SETTINGS_PROGRAM")/settings-shots
 sleep 1   # the scene's name marked too
 preview_shows_scene && mkdir -p "$SHOTS" && cp "$WORK/shot.png" "$SHOTS/sway.png"
-click_love
-keys -M alt -k i -m alt -k space -M alt -k o -m alt
+keys -M alt -k d -m alt -M alt -k i -m alt -k space -M alt -k o -m alt   # Disable All, the switch, OK
 wait_lumvia_exit
 check "Sway: OK ends it with 0" 0 "$lumvia_exit"
-check "Sway: Love unticked and OK write mod1 active = 0" 0 "$(sed -n 's/^mod1 active = //p' "$settings")"
+check "Sway: Disable All and OK write every modN active = 0" "0 0 0 0 0 0 0 0 0 0" \
+  "$(sed -n 's/^mod[0-9]* active = //p' "$settings" | tr '\n' ' ' | sed 's/ $//')"
 check "Sway: the user's own line stays first" "# the user's own line" "$(head -n 1 "$settings")"
 check "Sway: and Joy's stored depth" 6800 "$(sed -n 's/^mod3 depth = //p' "$settings")"
 check "Sway: every value is stored" "$(sort <<<"$("$STORED_NAMES")")" \
@@ -106,8 +103,7 @@ fi
 cp "$settings" "$WORK/saved"
 for close in Cancel "the close box"; do
   run_settings
-  click_love
-  keys -M alt -k i -m alt -k space
+  keys -M alt -k a -m alt -M alt -k i -m alt -k space   # Enable All, the switch
   if [ "$close" = Cancel ]; then keys -M alt -k c -m alt
   else wait_for eval 'as_user swaymsg "[app_id=lumvia-settings]" kill >/dev/null'; fi
   wait_lumvia_exit
@@ -126,6 +122,6 @@ if [ -z "$MANAGER_MISSING" ]; then
   wait_for unit_is "disabled inactive" && pass "Sway: the switch stopped and disabled lumvia.service" ||
     fail "Sway: lumvia.service is $(as_user systemctl --user is-enabled lumvia.service 2>&1)," \
       "$(as_user systemctl --user is-active lumvia.service 2>&1): $(cat "$WORK/err")"
-  check "Sway: Love stays unticked" 0 "$(sed -n 's/^mod1 active = //p' "$settings")"
+  check "Sway: Love stays disabled" 0 "$(sed -n 's/^mod1 active = //p' "$settings")"
 fi
 finish
