@@ -13,6 +13,9 @@ enum OtherMonitorsChoice : int32_t {
   kOtherMonitorsLeftAlone = 3,  // the primary only; the others go on showing the desktop
 };
 constexpr int32_t kOtherMonitorsChoiceCount = 4;
+// Each choice as the settings offer it, in the order of their values.
+constexpr const char* kOtherMonitorsTexts[kOtherMonitorsChoiceCount] = {
+    "Black", "Same scene on each", "One scene across all", "Leave as they are"};
 
 // Monitors beyond this many are left out of the layout.
 constexpr int kMaxMonitors = 16;

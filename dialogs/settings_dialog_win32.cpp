@@ -39,10 +39,6 @@ constexpr int kEnableBoxes[kModuleSlots] = {
     0,           IDC_ENABLE_1, IDC_ENABLE_2, IDC_ENABLE_3, IDC_ENABLE_4, IDC_ENABLE_5,
     IDC_ENABLE_6, IDC_ENABLE_7, IDC_ENABLE_8, IDC_ENABLE_9, IDC_ENABLE_10};
 
-// The choices of the "other monitors" list, in the order of their values.
-constexpr const char* kOtherMonitorsTexts[kOtherMonitorsChoiceCount] = {
-    "Black", "Same scene on each", "One scene across all", "Leave as they are"};
-
 // The up-down control's own range runs from 100 at the bottom to 0 at the
 // top, so its up arrow lowers the position, and after every step the
 // position goes back to the middle. So an arrow never meets the end of the

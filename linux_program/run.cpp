@@ -9,6 +9,7 @@
 #include "core/saver_state.h"
 #include "frames/frame.h"
 #include "platform/say.h"
+#include "settings/file_store.h"
 #include "settings/store.h"
 
 namespace {
@@ -71,7 +72,7 @@ void StartRun(const Options& options, WindowHandle window, bool own) {
   StartSaverState(true, window, own);
   End.own = own;
   if (std::string why; !LoadSettings(&why))
-    Say("the settings file cannot be read, so the built-in settings are used: %s", why.c_str());
+    Say("%s: %s", kSettingsUnreadable, why.c_str());
   End.stored = ApplyRunOptions(options);
   End.loaded = true;
   if (CurrentModule == 0)
@@ -106,7 +107,7 @@ void SaveViews() {
   RestoreStoredChoice(End.stored);
   std::string why;
   if (!SaveSettings(&why))
-    Say("the settings were not saved: %s", why.c_str());
+    Say("%s: %s", kSettingsNotSaved, why.c_str());
 }
 
 void InstallStopSignals() {

@@ -60,6 +60,14 @@ int HeadlessHeight() { return Height; }
 
 bool HeadlessContextCurrent() { return Context != EGL_NO_CONTEXT; }
 
+bool MakeHeadlessContextCurrent() {
+  return Context != EGL_NO_CONTEXT && eglMakeCurrent(Display, Surface, Surface, Context);
+}
+
+void ReleaseHeadlessContext() {
+  if (Display != EGL_NO_DISPLAY) eglMakeCurrent(Display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+}
+
 bool CreateGLContext(WindowHandle, int) {
   if (!OpenDisplay()) return Fail(gl_failure::kDeviceContext);
   EGLConfig config;

@@ -20,6 +20,12 @@ int HeadlessHeight();
 // True while a headless context is current.
 bool HeadlessContextCurrent();
 
+// For a program that draws with GL of its own beside it (a toolkit): makes
+// the headless context current again, and releases it so that the thread
+// has no context.
+bool MakeHeadlessContextCurrent();
+void ReleaseHeadlessContext();
+
 // The colour buffer of the current context as RGBA bytes, rows from the top
 // of the picture down (width × height × 4 bytes). Empty without a context.
 std::vector<uint8_t> ReadHeadlessPixels();

@@ -11,6 +11,11 @@
 
 #include "settings/stored_values.h"
 
+// What the Linux programs say, before the reason, when the file fails them.
+constexpr const char* kSettingsUnreadable =
+    "the settings file cannot be read, so the built-in settings are used";
+constexpr const char* kSettingsNotSaved = "the settings were not saved";
+
 // The file the settings live in, worked out from the environment on each
 // call; empty when neither XDG_CONFIG_HOME nor a home folder is known.
 std::string SettingsFilePath();

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The folders are layers: each may include only from itself and the folders
 # below it. host/ (the Windows program), x11/ and wayland/ (the Linux
-# program's two front ends, over linux_program/) and daemon/ (its idle
-# watcher) are at the top, side by side: none includes another, and host/
-# nothing of linux_program/. Only a file named *_win32 may
-# include <windows.h> or a *_win32.h header (which may include it in turn).
+# program's two front ends, over linux_program/), daemon/ (its idle watcher)
+# and settings_window/ (its settings window) are at the top, side by side:
+# none includes another, and host/ nothing of linux_program/. Only a file
+# named *_win32 may include <windows.h> or a *_win32.h header (which may
+# include it in turn).
 # Prints every include that breaks a rule, as FILE:LINE, and fails if there is
 # one. Tests and tools may include anything and are not checked.
 #
@@ -13,7 +14,7 @@ set -uo pipefail
 cd "${1:-$(dirname "$0")/..}"
 
 # Top to bottom. Folders on one line share a rank and never include each other.
-layers=("host x11 wayland daemon" linux_program dialogs frames controls settings scenes render core platform resources)
+layers=("host x11 wayland daemon settings_window" linux_program dialogs frames controls settings scenes render core platform resources)
 
 rank() {
   local i

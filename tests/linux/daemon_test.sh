@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The Debian package under the real client: lumvia_<version>_amd64.deb
-# (LUMVIA_DEB) installed with dpkg -i, the XScreenSaver daemon in an Xvfb run
-# by a throwaway user (the daemon refuses to run hacks as root) with mode
-# "one", cycling every 8 s (time enough to draw on a loaded machine), and "GL: lumvia --root" by its installed path as
+# (LUMVIA_DEB) installed with dpkg -i (the display mode, lumvia-settings
+# with its menu entry, both manual pages), the XScreenSaver daemon in an
+# Xvfb run by a throwaway user (the daemon refuses to run hacks as root)
+# with mode "one", cycling every 8 s (time enough to draw on a loaded
+# machine), and "GL: lumvia --root" by its installed path as
 # its only program. Activated, the screen shows the scene and lumvia runs;
 # each cycle ends it by SIGTERM; deactivated, lumvia ends having written
 # nothing. Everything the test installs or makes is taken away again.
@@ -30,6 +32,11 @@ hack=/usr/libexec/xscreensaver/lumvia
 [ -f /usr/share/xscreensaver/config/lumvia.xml ] && pass "its settings description is installed" ||
   fail "no /usr/share/xscreensaver/config/lumvia.xml"
 check "man lumvia finds its manual page" /usr/share/man/man6/lumvia.6x.gz "$(man -w lumvia 2>&1)"
+[ -x /usr/bin/lumvia-settings ] && pass "the settings window is /usr/bin/lumvia-settings" ||
+  fail "no /usr/bin/lumvia-settings"
+check "its menu entry" "Exec=lumvia-settings" \
+  "$(grep '^Exec=' /usr/share/applications/lumvia-settings.desktop 2>&1)"
+check "and its manual page" /usr/share/man/man1/lumvia-settings.1.gz "$(man -w lumvia-settings 2>&1)"
 
 # --- The daemon, as a throwaway user, on an Xvfb anyone may use -----------------
 throwaway_user lumvia-daemon
