@@ -39,6 +39,14 @@
 //                                       system's display settings
 //   e2e_host text TITLE                 print the texts of a window's statics
 //   e2e_host press TITLE ID             click button ID of the window TITLE
+//   e2e_host item TITLE ID              print where control ID of the window TITLE
+//                                       is on the screen: "X Y W H"
+//   e2e_host droplist                   wait for the drop-down list of a combo box
+//                                       to show; print where it is and the height
+//                                       of an item: "X Y W H ITEM"
+//   e2e_host drawing TITLE              clear the module buttons of the settings
+//                                       dialog TITLE; print "drawing" once a frame
+//                                       of its preview has checked one again
 //   e2e_host values                     print every stored setting, name=value
 //   e2e_host names                      print the name of every value the saver
 //                                       stores, one a line
@@ -445,6 +453,55 @@ int Press(const char* title, const char* id) {
   return 0;
 }
 
+int Item(const char* title, const char* id) {
+  HWND window = FindWindowA(nullptr, title);
+  HWND item = window ? GetDlgItem(window, std::atoi(id)) : nullptr;
+  if (!item) return Fail("no such control");
+  RECT r;
+  GetWindowRect(item, &r);
+  std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+  return 0;
+}
+
+BOOL CALLBACK FindDropList(HWND window, LPARAM found) {
+  char name[32] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (lstrcmpiA(name, "ComboLBox") != 0 || !IsWindowVisible(window)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+int DropList() {
+  HWND list = WaitForWindow([] {
+    HWND found = nullptr;
+    EnumWindows(FindDropList, reinterpret_cast<LPARAM>(&found));
+    return found;
+  });
+  if (!list) return Fail("no drop-down list showed");
+  RECT r;
+  GetWindowRect(list, &r);
+  const LRESULT item = SendMessageA(list, LB_GETITEMHEIGHT, 0, 0);
+  std::printf("%ld %ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top,
+              static_cast<long>(item));
+  return 0;
+}
+
+// Each frame of the preview checks the current module's button.
+int Drawing(const char* title) {
+  HWND dialog = FindWindowA(nullptr, title);
+  if (!dialog) return Fail("no such window");
+  constexpr int kFirstButton = 1024, kLastButton = 1033;
+  for (int id = kFirstButton; id <= kLastButton; ++id)
+    SendDlgItemMessageA(dialog, id, BM_SETCHECK, BST_UNCHECKED, 0);
+  const bool drawn = WaitForWindow([dialog] {
+    for (int id = kFirstButton; id <= kLastButton; ++id)
+      if (SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED) return dialog;
+    return HWND{};
+  });
+  std::printf("%s\n", drawn ? "drawing" : "still");
+  return 0;
+}
+
 int Values() {
   HKEY key = nullptr;
   if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return 0;
@@ -502,6 +559,9 @@ int main(int argc, char** argv) {
     return Place(argv[2], argv[3], argv[4], argc == 7 ? argv[5] : nullptr, argc == 7 ? argv[6] : nullptr);
   if (command == "text" && argc == 3) return Text(argv[2]);
   if (command == "press" && argc == 4) return Press(argv[2], argv[3]);
+  if (command == "item" && argc == 4) return Item(argv[2], argv[3]);
+  if (command == "droplist") return DropList();
+  if (command == "drawing" && argc == 3) return Drawing(argv[2]);
   if (command == "values") return Values();
   if (command == "names") return Names();
   if (command == "set" && argc == 4) return Set(argv[2], argv[3]);
