@@ -310,8 +310,8 @@ TEST_F(SettingsDialogTest, ControlsHaveTheirIdsClassesTextsAndPlaces) {
   Open();
   EXPECT_EQ(WindowText(dialog_), kTitle);
   const DWORD style = static_cast<DWORD>(GetWindowLongA(dialog_, GWL_STYLE));
-  EXPECT_EQ(style & (WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN),
-            static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN));
+  EXPECT_EQ(style & (WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX),
+            static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX));
   RECT size = {0, 0, 431, 286};
   MapDialogRect(dialog_, &size);
   RECT client;
