@@ -18,6 +18,10 @@
 //                                       owner was the parent ("owner 1") and
 //                                       whether the parent is "enabled" and
 //                                       "active" again once it has gone
+//   e2e_host centre SCR TAIL [X Y]      with a window of this program at X, Y in
+//                                       front (without X Y, none), run the tail,
+//                                       wait for the settings dialog, print where
+//                                       its middle is, "X Y", and cancel it
 //   e2e_host window X Y W H             show a window of this program there, not
 //                                       activated; print "clicked" once it is
 //                                       clicked, or "not clicked" in time
@@ -179,7 +183,7 @@ LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-HWND MakeParent() {
+HWND MakeParent(int x = 40, int y = 40) {
   WNDCLASSA wc{};
   wc.lpfnWndProc = ParentProc;
   wc.hInstance = GetModuleHandleA(nullptr);
@@ -189,7 +193,7 @@ HWND MakeParent() {
   RECT r = {0, 0, 200, 150};
   AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
   return CreateWindowExA(0, wc.lpszClassName, "Lumvia e2e parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                         40, 40, r.right - r.left, r.bottom - r.top, nullptr, nullptr, wc.hInstance,
+                         x, y, r.right - r.left, r.bottom - r.top, nullptr, nullptr, wc.hInstance,
                          nullptr);
 }
 
@@ -223,6 +227,31 @@ int Owned(const char* scr, const char* tail, const char* id) {
   std::printf("owner %d enabled %d active %d\n", owned ? 1 : 0, IsWindowEnabled(parent) ? 1 : 0,
               GetForegroundWindow() == parent ? 1 : 0);
   DestroyWindow(parent);
+  return 0;
+}
+
+// Where the settings dialog opens: on the monitor of the window in front, or
+// of the cursor.
+int Centre(const char* scr, const char* tail, const char* x, const char* y) {
+  HWND parent = x ? MakeParent(std::atoi(x), std::atoi(y)) : nullptr;
+  if (x && !parent) return Fail("cannot make the parent window");
+  if (parent) SetForegroundWindow(parent);
+  PROCESS_INFORMATION process{};
+  if (!Start(scr, Unescape(tail), &process)) return Fail("cannot start the saver");
+  HWND dialog = WaitForWindow([] { return FindWindowA(nullptr, "Lumvia Settings"); });
+  if (!dialog) {
+    TerminateProcess(process.hProcess, 99);
+    return Fail("no settings dialog appeared");
+  }
+  RECT r;
+  GetWindowRect(dialog, &r);
+  std::printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  DWORD code = 0;
+  WaitForExit(process.hProcess, kPatience, &code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  if (parent) DestroyWindow(parent);
   return 0;
 }
 
@@ -546,6 +575,8 @@ int main(int argc, char** argv) {
   if (command == "preview" && argc == 4) return Preview(argv[2], argv[3], true);
   if (command == "owner" && argc == 4) return Preview(argv[2], argv[3], false);
   if (command == "owned" && argc == 5) return Owned(argv[2], argv[3], argv[4]);
+  if (command == "centre" && (argc == 4 || argc == 6))
+    return Centre(argv[2], argv[3], argc == 6 ? argv[4] : nullptr, argc == 6 ? argv[5] : nullptr);
   if (command == "window" && argc == 6) return Window(argv[2], argv[3], argv[4], argv[5]);
   if (command == "beside" && argc == 4) return Beside(argv[2], argv[3]);
   if (command == "orphan" && argc == 4) return Orphan(argv[2], argv[3]);
