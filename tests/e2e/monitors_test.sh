@@ -102,14 +102,6 @@ shows_same() { left_right && has_sprite left && alike left right; }
 shows_spanning() { left_right && has_sprite left && has_sprite right && ! alike left right; }
 shows_left_alone() { left_right && has_sprite left && [ "$(plain right)" = white ]; }
 
-# A saver that did not end when it should have is closed, so that the next
-# one starts alone rather than finding it and leaving at once.
-end_leftover() {
-  [ "$saver_exit" = running ] || return 0
-  host close
-  wait_saver_exit
-}
-
 # --- Two monitors side by side: each choice -----------------------------------
 two_monitors
 choice_names=(black same spanning left_alone)
