@@ -42,14 +42,6 @@ Drained DrainQueue(HWND window, KeysSteerView dialogKeys) {
   return Drained::All;
 }
 
-// Input or painting waits for a window of the thread that the dialog's drain
-// does not take.
-bool OtherWindowsWait(HWND dialog) {
-  MSG message;
-  if (!PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_INPUT | PM_QS_PAINT)) return false;
-  return message.hwnd && message.hwnd != dialog && !IsChild(dialog, message.hwnd);
-}
-
 // A tick that waits for the thread's other windows is posted by a thread
 // timer's callback: a timer's message comes after every input and painting
 // message, and the dialog's own loop dispatches it.
@@ -93,7 +85,7 @@ void StartFrames(HWND window) {
 void RunTick(HWND window, KeysSteerView dialogKeys) {
   if (SaverState.InTick || SaverState.Closing) return;
   SaverState.InTick = true;
-  const Drained drained = DrainQueue(window, dialogKeys);
+  Drained drained = DrainQueue(window, dialogKeys);
   if (drained == Drained::Close) SaverState.Closing = true;
   bool othersWait = false;
   // After a quit the message loop ends: no frame, and no further tick, which
@@ -104,9 +96,15 @@ void RunTick(HWND window, KeysSteerView dialogKeys) {
     HoldTimerPeriod(seen);
     if (seen) RenderFrame(window);
     else AwaitUnseenTick();
-    // Asked before the close is looked at: the look hands the thread the
-    // messages sent to it, and one of them may ask to close.
-    othersWait = dialogKeys && OtherWindowsWait(window);
+    if (dialogKeys) {
+      // What came for the dialog while the frame was drawn is drained now:
+      // the mouse or painting still waiting afterwards is another window's.
+      // (Keys go to the focus, always the dialog's: a list that drops down
+      // leaves it on its box.)
+      drained = DrainQueue(window, dialogKeys);
+      if (drained == Drained::Close) SaverState.Closing = true;
+      othersWait = drained == Drained::All && HIWORD(GetQueueStatus(QS_MOUSE | QS_PAINT)) != 0;
+    }
   }
   if (SaverState.Closing) {
     // The close is handled at top level, where it runs once.

@@ -31,9 +31,9 @@ using KeysSteerView = bool (*)(WPARAM key);
 // One RenderTick of the settings dialog, as the saver window's, except that
 // the key messages keysSteerView does not take, and every other message of
 // the dialog, go through the dialog manager (IsDialogMessage: Tab, Space, the
-// keys of a list), and that the next tick waits while input or painting waits
-// for another window of the thread: the drop-down list of a combo box is a
-// window of its own, and posted ticks come before input and painting.
+// keys of a list), and that the next tick waits while the mouse or painting
+// waits for another window of the thread: the drop-down list of a combo box
+// is a window of its own, and posted ticks come before input and painting.
 void HandleDialogRenderTick(HWND dialog, KeysSteerView keysSteerView);
 
 // Stops the frames, gives the timer period back, forgets a tick that waits
