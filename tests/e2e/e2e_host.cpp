@@ -109,13 +109,18 @@ std::string WithNumber(const std::string& tail, HWND window) {
   return out;
 }
 
+// Starts "SCR" TAIL; says why on stderr when it cannot.
 bool Start(const char* scr, const std::string& tail, PROCESS_INFORMATION* process) {
   std::string line = std::string("\"") + scr + "\"";
   if (!tail.empty()) line += " " + tail;
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
-  return CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, process) != 0;
+  if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                     process))
+    return true;
+  std::fprintf(stderr, "e2e_host: CreateProcess of %s failed with error %lu\n", line.c_str(),
+               static_cast<unsigned long>(GetLastError()));
+  return false;
 }
 
 // Waits for the process while keeping this thread's windows answering.
