@@ -1,9 +1,9 @@
 // The frame loop on a window: each RenderTick drains the queue, draws one
 // frame and asks for the next. No timer paces the frames and there is no
 // second thread: exactly one RenderTick is outstanding while frames run (in
-// the settings dialog it may wait for the thread's other windows first). While nothing can
-// be seen (the display is off, the window hidden or minimised) no frame is
-// drawn and the ticks come slowly. A 1 ms timer period is held while frames
+// the settings dialog it may wait for the thread's other windows first).
+// While nothing can be seen (the display is off, the window hidden or
+// minimised) no frame is drawn and the ticks come slowly. A 1 ms timer period is held while frames
 // are drawn, so that the pacing's sleep ends on time, and given back while
 // none can be seen, so that a dark screen lets the processor rest.
 #include "frames/frame_loop_win32.h"
