@@ -4,5 +4,7 @@
 
 #include "platform/platform.h"
 
-// Places a top-level window in the middle of the desktop, shown and on top.
+// Places a top-level window in the middle of the work area of its owner's
+// monitor (the cursor's when it has none; the primary for the full-screen
+// saver, where the scene is), shown and on top.
 void CenterWindow(WindowHandle window);

@@ -12,6 +12,19 @@ namespace {
 
 bool ControlMenuOpen = false;
 
+// The monitor a window opened for its owner belongs on: the owner's (the
+// Screen Saver page may be on any monitor), the primary for the full-screen
+// saver, which covers every monitor and shows the scene there in every
+// layout, and the cursor's when there is no owner.
+HMONITOR MonitorForOwnerOf(HWND window) {
+  if (SaverState.SaverMode && SaverState.FullScreen)
+    return MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
+  if (HWND owner = GetWindow(window, GW_OWNER)) return MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST);
+  POINT cursor{};
+  GetCursorPos(&cursor);  // unreadable, it is 0, 0: the primary
+  return MonitorFromPoint(cursor, MONITOR_DEFAULTTOPRIMARY);
+}
+
 void OnInitDialog(HWND dialog) {
   SetDlgItemTextA(dialog, IDC_MENU_KEYS, ControlMenuText(MenuText::Keys).c_str());
   SetDlgItemTextA(dialog, IDC_MENU_MODULES, ControlMenuText(MenuText::Modules).c_str());
@@ -57,10 +70,13 @@ void ShowControlMenu(WindowHandle owner) {
 
 void CenterWindow(WindowHandle handle) {
   HWND window = static_cast<HWND>(handle);
-  RECT desktop, own;
-  GetWindowRect(GetDesktopWindow(), &desktop);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  RECT area, own;
+  if (GetMonitorInfoA(MonitorForOwnerOf(window), &monitor)) area = monitor.rcWork;  // the taskbar left out
+  else GetWindowRect(GetDesktopWindow(), &area);
   GetWindowRect(window, &own);
-  const int x = (desktop.right - (own.right - own.left)) / 2;
-  const int y = (desktop.bottom - (own.bottom - own.top)) / 2;
+  const int x = area.left + (area.right - area.left - (own.right - own.left)) / 2;
+  const int y = area.top + (area.bottom - area.top - (own.bottom - own.top)) / 2;
   SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
 }

@@ -122,9 +122,17 @@ constexpr ViewKey kViewKeys[] = {
 };
 // clang-format on
 
+const ViewKey* FindViewKey(uintptr_t key) {
+  for (const ViewKey& k : kViewKeys)
+    if (k.key == key || (k.keypad != 0 && k.keypad == key)) return &k;
+  return nullptr;
+}
+
 }  // namespace
 
 std::span<const ViewKey> ViewKeys() { return kViewKeys; }
+
+bool HasViewAction(uintptr_t key) { return FindViewKey(key) != nullptr; }
 
 std::string ControlMenuText(MenuText text) {
   std::string lines;
@@ -139,11 +147,9 @@ std::string ControlMenuText(MenuText text) {
 void PressViewKey(WindowHandle window, uintptr_t key) {
   // The preview inside the Display control panel takes no keys at all.
   if (SaverState.SaverMode && !SaverState.FullScreen) return;
-  for (const ViewKey& k : kViewKeys) {
-    if (k.key == key || (k.keypad != 0 && k.keypad == key)) {
-      k.action(window);
-      return;
-    }
+  if (const ViewKey* k = FindViewKey(key)) {
+    k->action(window);
+    return;
   }
   // In the saver every key without an action ends it; in the settings
   // dialog such keys do nothing.

@@ -29,6 +29,9 @@ std::span<const ViewKey> ViewKeys();
 // One of the control menu's texts: the lines of its keys, one a line.
 std::string ControlMenuText(MenuText text);
 
+// Whether the key (or its keypad twin) has an action of its own.
+bool HasViewAction(uintptr_t key);
+
 // A key pressed in a window whose keys steer the view (or repeated while it is
 // held): its action once. Every key without one closes the saver, and does
 // nothing in the settings dialog; in the Display control panel's preview no

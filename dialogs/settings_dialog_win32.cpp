@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "controls/control_menu.h"
+#include "controls/view_keys.h"
 #include "core/module_table.h"
 #include "core/monitor_layout.h"
 #include "core/saver_state.h"
@@ -17,6 +18,7 @@
 #include "frames/display_state_win32.h"
 #include "frames/frame.h"
 #include "frames/frame_loop_win32.h"
+#include "platform/instance_win32.h"
 #include "platform/messages.h"
 #include "render/gl_context.h"
 #include "render/render_state.h"
@@ -32,6 +34,7 @@ namespace {
 constexpr int32_t kMinCycleTime = StoredValueOf(&CycleTime).leastChoice;
 constexpr int32_t kMaxCycleTime = StoredValueOf(&CycleTime).mostChoice;
 constexpr int kCycleTextSize = 10;  // so at most 9 characters of the box count
+constexpr char kPreviewPaneClass[] = LUMVIA_PREVIEW_PANE_CLASS;
 
 // The enable check box of each module, indexed by module number. The module
 // buttons run in order (IDC_MODULE_BUTTON_1 - 1 + module); these do not.
@@ -167,9 +170,12 @@ void RenderTick(HWND dialog) {
     return;
   }
   if (!SaverState.Closing) FitViewportToPane(dialog);
-  // Keys typed into the cycle-time box or the list of choices work there.
-  HandleRenderTick(dialog, [] {
-    return !CycleEditActive && GetDlgCtrlID(GetFocus()) != IDC_OTHER_MONITORS;
+  // The keys of the keyboard controls steer the view, wherever the focus is,
+  // but in the cycle-time box while it is edited and in the list of choices,
+  // which work them themselves; every other key goes to the dialog manager
+  // (Tab, Space, Alt with a letter).
+  HandleDialogRenderTick(dialog, [](WPARAM key) {
+    return HasViewAction(key) && !CycleEditActive && GetDlgCtrlID(GetFocus()) != IDC_OTHER_MONITORS;
   });
 }
 
@@ -201,6 +207,16 @@ void RegisterSettingsControls() {
   controls.dwSize = sizeof controls;
   controls.dwICC = ICC_UPDOWN_CLASS;
   InitCommonControlsEx(&controls);
+  // The preview pane is a window of its own class for the GL context: its
+  // own device context, and drawn neither by its parent nor over its
+  // siblings, as a window must be whose pixel format is set.
+  WNDCLASSA pane{};
+  pane.style = CS_OWNDC;
+  pane.lpfnWndProc = DefWindowProcA;
+  pane.hInstance = ProgramInstance();
+  pane.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  pane.lpszClassName = kPreviewPaneClass;
+  RegisterClassA(&pane);  // fails harmlessly once registered
 }
 
 bool InitSettingsDialog(HWND dialog) {
@@ -217,10 +233,18 @@ bool InitSettingsDialog(HWND dialog) {
   return ok;
 }
 
+// The module buttons are one stop of the Tab key: the checked one, or the
+// first while none is. (The arrow keys, which move among radio buttons
+// elsewhere, steer the view here; Enter and Backspace step the modules.)
 void CheckModuleRadio(WindowHandle dialog, int module) {
   int target = IsModuleNumber(module) ? IDC_MODULE_BUTTON_1 - 1 + module : 0;
-  for (int id = IDC_MODULE_BUTTON_1; id <= IDC_MODULE_BUTTON_10; ++id)
+  const int stop = target ? target : IDC_MODULE_BUTTON_1;
+  for (int id = IDC_MODULE_BUTTON_1; id <= IDC_MODULE_BUTTON_10; ++id) {
+    HWND button = GetDlgItem(static_cast<HWND>(dialog), id);
     CheckDlgButton(static_cast<HWND>(dialog), id, id == target ? BST_CHECKED : BST_UNCHECKED);
+    const LONG style = GetWindowLongA(button, GWL_STYLE);
+    SetWindowLongA(button, GWL_STYLE, id == stop ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+  }
 }
 
 INT_PTR SettingsCommand(HWND dialog, WPARAM wParam, LPARAM) {

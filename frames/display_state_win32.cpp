@@ -2,6 +2,8 @@
 // frame loop draws; see display_state_win32.h.
 #include "frames/display_state_win32.h"
 
+#include <versionhelpers.h>
+
 #include <cstring>
 
 #include "core/saver_state.h"
@@ -11,8 +13,11 @@ namespace {
 // GUID_CONSOLE_DISPLAY_STATE: its data is a DWORD, 0 off, 1 on, 2 dimmed.
 constexpr GUID kConsoleDisplayState = {
     0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
-// GUID_MONITOR_POWER_ON, the same news where the console's state is unknown
-// (Windows 7): a DWORD, 0 off, 1 on.
+// GUID_SESSION_DISPLAY_STATUS: the display of the program's own session, as
+// the console display's state.
+constexpr GUID kSessionDisplayStatus = {
+    0x2b84c20e, 0xad23, 0x4ddf, {0x93, 0xdb, 0x05, 0xff, 0xbd, 0x7e, 0xfc, 0xa5}};
+// GUID_MONITOR_POWER_ON, the same news before Windows 8: a DWORD, 0 off, 1 on.
 constexpr GUID kMonitorPowerOn = {
     0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
 constexpr DWORD kDisplayOff = 0;
@@ -31,6 +36,17 @@ FARPROC User32Function(const char* name) {
   return user32 ? GetProcAddress(user32, name) : nullptr;
 }
 
+// The setting that tells when the saver's display is off, or none. The
+// console display's state and the session's display exist from Windows 8
+// on: Windows 7 may take a registration for them and never send one. In a
+// remote session the console's display is another's, and before Windows 8
+// nothing tells of the session's.
+const GUID* DisplaySetting() {
+  const bool remote = GetSystemMetrics(SM_REMOTESESSION) != 0;
+  if (IsWindows8OrGreater()) return remote ? &kSessionDisplayStatus : &kConsoleDisplayState;
+  return remote ? nullptr : &kMonitorPowerOn;
+}
+
 }  // namespace
 
 void WatchDisplayState(HWND window) {
@@ -39,9 +55,9 @@ void WatchDisplayState(HWND window) {
       reinterpret_cast<void*>(User32Function("RegisterPowerSettingNotification")));
   Unregister = reinterpret_cast<UnregisterFn>(
       reinterpret_cast<void*>(User32Function("UnregisterPowerSettingNotification")));
-  if (!registerFn || !Unregister || Registration) return;
-  Registration = registerFn(window, &kConsoleDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE);
-  if (!Registration) Registration = registerFn(window, &kMonitorPowerOn, DEVICE_NOTIFY_WINDOW_HANDLE);
+  const GUID* setting = DisplaySetting();
+  if (!registerFn || !Unregister || Registration || !setting) return;
+  Registration = registerFn(window, setting, DEVICE_NOTIFY_WINDOW_HANDLE);
 }
 
 void StopWatchingDisplayState() {
@@ -54,6 +70,7 @@ void NoteDisplayState(WPARAM event, LPARAM setting) {
   if (event != PBT_POWERSETTINGCHANGE || !setting) return;
   const auto* change = reinterpret_cast<const POWERBROADCAST_SETTING*>(setting);
   const bool display = IsEqualGUID(change->PowerSetting, kConsoleDisplayState) ||
+                       IsEqualGUID(change->PowerSetting, kSessionDisplayStatus) ||
                        IsEqualGUID(change->PowerSetting, kMonitorPowerOn);
   if (!display || change->DataLength < sizeof(DWORD)) return;
   DWORD state = 0;

@@ -9,14 +9,16 @@
 #include "frames/frame.h"
 
 // Registers the full-screen saver window for the display's state, which starts
-// as on: the console display's state, or the monitor's power where the system
-// does not know the former (Windows 7). Without the service (before Windows
-// Vista) the display always counts as on.
+// as on: the console display's state (Windows 8 and later; in a remote
+// session the session's display), or the monitor's power before Windows 8.
+// Without the service (before Windows Vista), and in a remote session before
+// Windows 8, the display always counts as on.
 void WatchDisplayState(HWND window);
 // Gives the registration back; nothing happens when there is none.
 void StopWatchingDisplayState();
-// WM_POWERBROADCAST: a PBT_POWERSETTINGCHANGE of the console display's state
-// or of the monitor's power records it. Anything else is left alone.
+// WM_POWERBROADCAST: a PBT_POWERSETTINGCHANGE of the console display's state,
+// the session's display or the monitor's power records it. Anything else is
+// left alone.
 void NoteDisplayState(WPARAM event, LPARAM setting);
 
 // True while the display is on (or dimmed), the window and every window

@@ -3,5 +3,9 @@
 #include <windows.h>
 
 #include "host/host_entry_win32.h"
+#include "host/system_dlls_win32.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { HostStartup(); }
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  LoadSystemDlls();
+  HostStartup();
+}

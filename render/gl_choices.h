@@ -3,7 +3,9 @@
 // extension string names an extension.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 // A pixel format as the device describes it. The flags and the pixel type
 // carry the values of the Win32 descriptor's PFD_ bits.
@@ -49,6 +51,21 @@ int ScanPixelFormats(int chosen, int count, int colourBits, Describe describe) {
     }
   }
   return best;
+}
+
+// The samples per pixel of a device's formats 1 to count (format i at i - 1):
+// ask(i, &samples) is put to the driver for its own formats alone, 1 to
+// driverCount (the system may describe formats of its own after them, which
+// the driver knows nothing of), and a format it does not answer for counts as
+// unknown (-1) on its own.
+template <typename Ask>
+std::vector<int> SampleCountsOf(int count, int driverCount, Ask ask) {
+  std::vector<int> samples(static_cast<size_t>(count > 0 ? count : 0), -1);
+  for (int i = 1; i <= count && i <= driverCount; ++i) {
+    int value = 0;
+    if (ask(i, &value)) samples[static_cast<size_t>(i - 1)] = value;
+  }
+  return samples;
 }
 
 // Whether the blank-separated list names the extension (a whole name, so

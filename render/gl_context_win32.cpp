@@ -22,7 +22,8 @@ static_assert(kFormatDoubleBuffer == PFD_DOUBLEBUFFER &&
               kFormatTypeRgba == PFD_TYPE_RGBA);
 
 // From WGL_ARB_pixel_format, WGL_ARB_multisample and WGL_EXT_swap_control.
-constexpr int kWglSamples = 0x2042;  // WGL_SAMPLES_ARB
+constexpr int kWglNumberPixelFormats = 0x2000;  // WGL_NUMBER_PIXEL_FORMATS_ARB
+constexpr int kWglSamples = 0x2042;             // WGL_SAMPLES_ARB
 using GetExtensionsStringArb = const char*(WINAPI*)(HDC);
 using GetExtensionsStringExt = const char*(WINAPI*)();
 using GetPixelFormatAttribiv = BOOL(WINAPI*)(HDC, int, int, UINT, const int*, int*);
@@ -70,12 +71,11 @@ HWND MakeHelperWindow() {
                          helperClass.hInstance, nullptr);
 }
 
-// The samples per pixel of formats 1 to count (format i at i - 1), or none
-// when the driver cannot say. WGL_ARB_pixel_format answers only while a
-// context is current, and a window's format can be set only once, so the
-// question is put through a context of the system's own choice of format on
-// a hidden window of its own; the context current before is current again
-// afterwards.
+// The samples per pixel of formats 1 to count (SampleCountsOf), or none when
+// the driver cannot say. WGL_ARB_pixel_format answers only while a context
+// is current, and a window's format can be set only once, so the question is
+// put through a context of the system's own choice of format on a hidden
+// window of its own; the context current before is current again afterwards.
 std::vector<int> SampleCounts(HDC deviceContext, int count, int helperFormat) {
   std::vector<int> samples;
   HDC previousDC = wglGetCurrentDC();
@@ -88,16 +88,12 @@ std::vector<int> SampleCounts(HDC deviceContext, int count, int helperFormat) {
       SetPixelFormat(helperDC, helperFormat, &described) &&
       (context = wglCreateContext(helperDC)) && wglMakeCurrent(helperDC, context)) {
     auto attributes = WglFunction<GetPixelFormatAttribiv>("wglGetPixelFormatAttribivARB");
-    if (attributes && HasWglExtension(helperDC, "WGL_ARB_pixel_format")) {
-      for (int i = 1; i <= count; ++i) {
-        int value = 0;
-        if (!attributes(deviceContext, i, 0, 1, &kWglSamples, &value)) {
-          samples.clear();  // WGL_SAMPLES_ARB unknown to the driver
-          break;
-        }
-        samples.push_back(value);
-      }
-    }
+    int driverCount = 0;
+    if (attributes && HasWglExtension(helperDC, "WGL_ARB_pixel_format") &&
+        attributes(deviceContext, 1, 0, 1, &kWglNumberPixelFormats, &driverCount))
+      samples = SampleCountsOf(count, driverCount, [&](int i, int* value) {
+        return attributes(deviceContext, i, 0, 1, &kWglSamples, value) != FALSE;
+      });
   }
   wglMakeCurrent(previousDC, previousContext);
   if (context) wglDeleteContext(context);
@@ -136,7 +132,7 @@ int SelectPixelFormat(HDC deviceContext, int colourBits) {
     PIXELFORMATDESCRIPTOR descriptor{};
     if (!DescribePixelFormat(deviceContext, i, sizeof descriptor, &descriptor)) return false;
     *format = ScoredFormat(descriptor);
-    if (!samples.empty()) format->samples = samples[static_cast<size_t>(i - 1)];
+    if (static_cast<size_t>(i) <= samples.size()) format->samples = samples[static_cast<size_t>(i - 1)];
     return true;
   });
 }

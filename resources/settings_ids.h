@@ -5,6 +5,7 @@
 // Settings dialog.
 #define IDC_ABOUT_BUTTON 16
 #define IDC_PREVIEW_PANE 1008
+#define LUMVIA_PREVIEW_PANE_CLASS "LumviaPreviewPane"  // the pane's own window class
 #define IDC_CYCLE_SPIN 1034
 #define IDC_CYCLE_EDIT 1035
 #define IDC_ENABLE_ALL 1046

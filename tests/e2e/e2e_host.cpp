@@ -18,6 +18,10 @@
 //                                       owner was the parent ("owner 1") and
 //                                       whether the parent is "enabled" and
 //                                       "active" again once it has gone
+//   e2e_host centre SCR TAIL [X Y]      with a window of this program at X, Y in
+//                                       front (without X Y, none), run the tail,
+//                                       wait for the settings dialog, print where
+//                                       its middle is, "X Y", and cancel it
 //   e2e_host window X Y W H             show a window of this program there, not
 //                                       activated; print "clicked" once it is
 //                                       clicked, or "not clicked" in time
@@ -39,6 +43,14 @@
 //                                       system's display settings
 //   e2e_host text TITLE                 print the texts of a window's statics
 //   e2e_host press TITLE ID             click button ID of the window TITLE
+//   e2e_host item TITLE ID              print where control ID of the window TITLE
+//                                       is on the screen: "X Y W H"
+//   e2e_host droplist                   wait for the drop-down list of a combo box
+//                                       to show; print where it is and the height
+//                                       of an item: "X Y W H ITEM"
+//   e2e_host drawing TITLE              clear the module buttons of the settings
+//                                       dialog TITLE; print "drawing" once a frame
+//                                       of its preview has checked one again
 //   e2e_host values                     print every stored setting, name=value
 //   e2e_host names                      print the name of every value the saver
 //                                       stores, one a line
@@ -97,13 +109,18 @@ std::string WithNumber(const std::string& tail, HWND window) {
   return out;
 }
 
+// Starts "SCR" TAIL; says why on stderr when it cannot.
 bool Start(const char* scr, const std::string& tail, PROCESS_INFORMATION* process) {
   std::string line = std::string("\"") + scr + "\"";
   if (!tail.empty()) line += " " + tail;
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
-  return CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, process) != 0;
+  if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                     process))
+    return true;
+  std::fprintf(stderr, "e2e_host: CreateProcess of %s failed with error %lu\n", line.c_str(),
+               static_cast<unsigned long>(GetLastError()));
+  return false;
 }
 
 // Waits for the process while keeping this thread's windows answering.
@@ -171,7 +188,7 @@ LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-HWND MakeParent() {
+HWND MakeParent(int x = 40, int y = 40) {
   WNDCLASSA wc{};
   wc.lpfnWndProc = ParentProc;
   wc.hInstance = GetModuleHandleA(nullptr);
@@ -181,7 +198,7 @@ HWND MakeParent() {
   RECT r = {0, 0, 200, 150};
   AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
   return CreateWindowExA(0, wc.lpszClassName, "Lumvia e2e parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                         40, 40, r.right - r.left, r.bottom - r.top, nullptr, nullptr, wc.hInstance,
+                         x, y, r.right - r.left, r.bottom - r.top, nullptr, nullptr, wc.hInstance,
                          nullptr);
 }
 
@@ -215,6 +232,31 @@ int Owned(const char* scr, const char* tail, const char* id) {
   std::printf("owner %d enabled %d active %d\n", owned ? 1 : 0, IsWindowEnabled(parent) ? 1 : 0,
               GetForegroundWindow() == parent ? 1 : 0);
   DestroyWindow(parent);
+  return 0;
+}
+
+// Where the settings dialog opens: on the monitor of the window in front, or
+// of the cursor.
+int Centre(const char* scr, const char* tail, const char* x, const char* y) {
+  HWND parent = x ? MakeParent(std::atoi(x), std::atoi(y)) : nullptr;
+  if (x && !parent) return Fail("cannot make the parent window");
+  if (parent) SetForegroundWindow(parent);
+  PROCESS_INFORMATION process{};
+  if (!Start(scr, Unescape(tail), &process)) return Fail("cannot start the saver");
+  HWND dialog = WaitForWindow([] { return FindWindowA(nullptr, "Lumvia Settings"); });
+  if (!dialog) {
+    TerminateProcess(process.hProcess, 99);
+    return Fail("no settings dialog appeared");
+  }
+  RECT r;
+  GetWindowRect(dialog, &r);
+  std::printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  DWORD code = 0;
+  WaitForExit(process.hProcess, kPatience, &code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  if (parent) DestroyWindow(parent);
   return 0;
 }
 
@@ -445,6 +487,55 @@ int Press(const char* title, const char* id) {
   return 0;
 }
 
+int Item(const char* title, const char* id) {
+  HWND window = FindWindowA(nullptr, title);
+  HWND item = window ? GetDlgItem(window, std::atoi(id)) : nullptr;
+  if (!item) return Fail("no such control");
+  RECT r;
+  GetWindowRect(item, &r);
+  std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+  return 0;
+}
+
+BOOL CALLBACK FindDropList(HWND window, LPARAM found) {
+  char name[32] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (lstrcmpiA(name, "ComboLBox") != 0 || !IsWindowVisible(window)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+int DropList() {
+  HWND list = WaitForWindow([] {
+    HWND found = nullptr;
+    EnumWindows(FindDropList, reinterpret_cast<LPARAM>(&found));
+    return found;
+  });
+  if (!list) return Fail("no drop-down list showed");
+  RECT r;
+  GetWindowRect(list, &r);
+  const LRESULT item = SendMessageA(list, LB_GETITEMHEIGHT, 0, 0);
+  std::printf("%ld %ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top,
+              static_cast<long>(item));
+  return 0;
+}
+
+// Each frame of the preview checks the current module's button.
+int Drawing(const char* title) {
+  HWND dialog = FindWindowA(nullptr, title);
+  if (!dialog) return Fail("no such window");
+  constexpr int kFirstButton = 1024, kLastButton = 1033;
+  for (int id = kFirstButton; id <= kLastButton; ++id)
+    SendDlgItemMessageA(dialog, id, BM_SETCHECK, BST_UNCHECKED, 0);
+  const bool drawn = WaitForWindow([dialog] {
+    for (int id = kFirstButton; id <= kLastButton; ++id)
+      if (SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED) return dialog;
+    return HWND{};
+  });
+  std::printf("%s\n", drawn ? "drawing" : "still");
+  return 0;
+}
+
 int Values() {
   HKEY key = nullptr;
   if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return 0;
@@ -489,6 +580,8 @@ int main(int argc, char** argv) {
   if (command == "preview" && argc == 4) return Preview(argv[2], argv[3], true);
   if (command == "owner" && argc == 4) return Preview(argv[2], argv[3], false);
   if (command == "owned" && argc == 5) return Owned(argv[2], argv[3], argv[4]);
+  if (command == "centre" && (argc == 4 || argc == 6))
+    return Centre(argv[2], argv[3], argc == 6 ? argv[4] : nullptr, argc == 6 ? argv[5] : nullptr);
   if (command == "window" && argc == 6) return Window(argv[2], argv[3], argv[4], argv[5]);
   if (command == "beside" && argc == 4) return Beside(argv[2], argv[3]);
   if (command == "orphan" && argc == 4) return Orphan(argv[2], argv[3]);
@@ -502,6 +595,9 @@ int main(int argc, char** argv) {
     return Place(argv[2], argv[3], argv[4], argc == 7 ? argv[5] : nullptr, argc == 7 ? argv[6] : nullptr);
   if (command == "text" && argc == 3) return Text(argv[2]);
   if (command == "press" && argc == 4) return Press(argv[2], argv[3]);
+  if (command == "item" && argc == 4) return Item(argv[2], argv[3]);
+  if (command == "droplist") return DropList();
+  if (command == "drawing" && argc == 3) return Drawing(argv[2]);
   if (command == "values") return Values();
   if (command == "names") return Names();
   if (command == "set" && argc == 4) return Set(argv[2], argv[3]);

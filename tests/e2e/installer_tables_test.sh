@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The built installer package's tables, as Windows Installer reads them: the
-# Start-menu shortcut passes no arguments and sits in a component of its own
-# kept by a per-user registry value, and the x86 package refuses 64-bit
+# Start-menu shortcut runs the package's launcher, not an .scr (which Windows
+# would open with "/S"), with no arguments, and sits in a component of its own
+# kept by a per-user registry value; both programs carry their version, so
+# that an older copy never wins over them; and the x86 package refuses 64-bit
 # Windows, naming the x64 package.
 #
 #   tests/e2e/installer_tables_test.sh PACKAGE ARCH VERSION
@@ -18,8 +20,14 @@ field() { rows "$1" | awk -F'\t' -v key="$2" -v n="$3" '$1 == key { print $n }';
 
 shortcut=$(rows Shortcut | awk -F'\t' '$3 == "Lumvia Settings" { print $1 }')
 check "one shortcut \"Lumvia Settings\"" "1" "$(grep -c . <<<"$shortcut")"
-check "it runs the installed saver" "[#lumvia.scr]" "$(field Shortcut "$shortcut" 5)"
+target=$(field Shortcut "$shortcut" 5)
+check "it runs the launcher" "[#lumvia_settings.exe]" "$target"
+check "which is a program, not an .scr" "lumvia-settings.exe" \
+  "$(field File "$(sed 's/^\[#\(.*\)\]$/\1/' <<<"$target")" 3)"
 check "with no arguments" "" "$(field Shortcut "$shortcut" 6)"
+for file in lumvia.scr lumvia_settings.exe; do
+  check "$file has its version" "$version.0" "$(field File "$file" 5)"
+done
 
 component=$(field Shortcut "$shortcut" 4)
 check "its component holds no file" "" "$(rows File | awk -F'\t' -v c="$component" '$2 == c')"

@@ -75,14 +75,24 @@ wait_saver_exit() {
   done
   return 1
 }
-# Starts the full-screen saver and waits until its window is there and has
-# drawn; prints the window's X id.
+# Starts the full-screen saver and waits until its window is there; prints
+# the window's X id. A window that does not come is a failure, said on
+# standard error (the callers keep the id to themselves).
 start_fullscreen() {
   start_saver "$@"
   local id
-  id=$(wait_for_window "Screen Saver") || { fail "no full-screen window for '$*'"; return 1; }
+  id=$(wait_for_window "Screen Saver") || { fail "no full-screen window for '$*'" >&2; return 1; }
   xdotool windowfocus --sync "$id" 2>/dev/null
   echo "$id"
+}
+# The saver started last has not ended.
+saver_running() { [ -n "$saver_pid" ] && kill -0 "$saver_pid" 2>/dev/null; }
+# A saver that did not end when it should have is closed, so that the next
+# one starts alone rather than finding it and leaving at once.
+end_leftover() {
+  [ "$saver_exit" = running ] || return 0
+  host close
+  wait_saver_exit
 }
 # wait_for_sprite_colour and sprite_pixels, and the checks' report, shared
 # with the Linux program's tests.

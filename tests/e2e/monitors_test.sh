@@ -3,8 +3,9 @@
 # that scripts/xorg-run starts: what each "other monitors" choice shows on
 # each monitor, the mouse rule and the keys on the second monitor (covered or
 # left as it is), a click into another program there, a second saver, a
-# change of the layout while the saver runs, and three monitors of
-# two sizes, one of them left of the primary. The screenshots of the four
+# change of the layout while the saver runs, three monitors of
+# two sizes, one of them left of the primary, and the settings dialog opened
+# on the second monitor. The screenshots of the four
 # choices are left in LUMVIA_BUILD/monitors/ (scripts/monitor-gallery).
 . "$(dirname "$0")/lib.sh"
 SHOTS=$LUMVIA_BUILD/monitors
@@ -100,14 +101,6 @@ shows_black() { left_right && has_sprite left && [ "$(plain right)" = black ]; }
 shows_same() { left_right && has_sprite left && alike left right; }
 shows_spanning() { left_right && has_sprite left && has_sprite right && ! alike left right; }
 shows_left_alone() { left_right && has_sprite left && [ "$(plain right)" = white ]; }
-
-# A saver that did not end when it should have is closed, so that the next
-# one starts alone rather than finding it and leaving at once.
-end_leftover() {
-  [ "$saver_exit" = running ] || return 0
-  host close
-  wait_saver_exit
-}
 
 # --- Two monitors side by side: each choice -----------------------------------
 two_monitors
@@ -232,6 +225,20 @@ if start_fullscreen /s >/dev/null; then
   check "travel 101 on the left monitor ends the saver with 0" "0" "$saver_exit"
 fi
 two_monitors
+host clear
+
+# --- The settings dialog on the second monitor ----------------------------------
+# Opened from a window there (the Screen Saver page), or with the cursor there,
+# it opens in the middle of that monitor (800, 0 to 1600, 600).
+near_middle() { awk -v p="$1" 'BEGIN { split(p, a, " "); exit !(a[1] >= 1198 && a[1] <= 1202 && a[2] >= 298 && a[2] <= 302) }'; }
+scr=$(winpath "$SCR")
+centre=$(host centre "$scr" /c 1100 200)
+near_middle "$centre" && pass "opened from a window on the second monitor, the settings open there" ||
+  fail "the settings opened from a window on the second monitor are centred at '$centre'"
+xdotool mousemove 1200 300
+centre=$(host centre "$scr" '')
+near_middle "$centre" && pass "opened with the cursor on the second monitor, the settings open there" ||
+  fail "the settings opened with the cursor on the second monitor are centred at '$centre'"
 host clear
 
 finish

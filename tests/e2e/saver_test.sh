@@ -2,7 +2,8 @@
 # The full-screen saver as a user meets it: the window, what it draws, keys
 # and the mouse through xdotool, the control menu and the parameter display
 # (which leave it running when they close), a second saver, the settings
-# stored when it ends, and a quit from outside.
+# stored when it ends, a quit from outside, and DLLs of its imports' names
+# beside it, which it does not load.
 . "$(dirname "$0")/lib.sh"
 
 # --- Keys, the control menu, the parameter display, a second saver ----------

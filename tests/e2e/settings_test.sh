@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The settings dialog of the real lumvia.scr: the tails that open it, OK and
 # Cancel ending it with 1 and handing the activation back to its owner, what
-# each leaves in the registry, and what the saver shows afterwards.
+# each leaves in the registry, what the saver shows afterwards, and the
+# dialog worked with the mouse and the keyboard as a person would.
 . "$(dirname "$0")/lib.sh"
 scr=$(winpath "$SCR")
 
@@ -64,6 +65,49 @@ if id=$(wait_for_window "Screen Saver"); then
   check "the saver ends" "0" "$saver_exit"
 else
   fail "no full-screen saver window"
+fi
+host clear
+
+# Opens the dialog with no tail and waits for its preview's frames; dialog is
+# its X window.
+open_dialog() {
+  host launch "$scr" '' "$PATIENCE" >"$WORK/exit" &
+  launcher=$!
+  dialog=$(wait_for_window "Lumvia Settings") || { fail "no settings dialog"; return 1; }
+  check "the preview draws" "drawing" "$(host drawing "Lumvia Settings")"
+}
+# OK, and the dialog's end.
+press_ok() {
+  host press "Lumvia Settings" 1 >/dev/null
+  wait "$launcher"
+  check "OK ends the dialog with 1" "exit 1" "$(cat "$WORK/exit")"
+}
+
+# The list of "Other monitors" is a window of its own: it shows and takes a
+# click while the preview runs, and the preview goes on afterwards.
+if open_dialog; then
+  read -r x y w h <<<"$(host item "Lumvia Settings" 1050)"
+  xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+  if read -r lx ly lw lh item <<<"$(host droplist)" && [ -n "$item" ]; then
+    xdotool mousemove $((lx + lw / 2)) $((ly + 2 * item + item / 2)) click 1   # the third choice
+  else
+    fail "the list of choices did not open"
+  fi
+  check "the preview draws once the list has closed" "drawing" "$(host drawing "Lumvia Settings")"
+  press_ok
+  check "the choice clicked in the list is stored" "2" "$(stored 'other monitors')"
+fi
+host clear
+
+# Tab, Shift+Tab and Space work the controls; the arrow keys still steer the
+# preview. The first stop is the enable box of "Love"; Space unticks the one
+# of "Peace".
+if open_dialog; then
+  xdotool windowfocus --sync "$dialog" 2>/dev/null
+  xdotool key Tab Tab shift+Tab space Up
+  press_ok
+  check "Tab, Shift+Tab and Space untick \"Peace\"" "0 1" "$(stored 'mod2 active') $(stored 'mod1 active')"
+  check "and the up arrow moves the view of \"Love\" up" "100" "$(stored 'mod1 vert')"
 fi
 host clear
 

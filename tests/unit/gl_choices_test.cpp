@@ -79,6 +79,30 @@ TEST(PixelFormatTest, AmongTheTopScoreAFormatWithoutMultisamplingWins) {
             3);
 }
 
+// Windows describes its own generic formats after the driver's, and the driver
+// refuses to answer for them: each format the driver does not answer for is
+// unknown on its own, and the others keep their answers.
+TEST(PixelFormatTest, SamplesAreAskedOfTheDriversOwnFormatsEachOnItsOwn) {
+  std::vector<int> asked;
+  const auto driver = [&asked](int i, int* samples) {
+    asked.push_back(i);
+    *samples = i >= 3 ? 4 : 0;
+    return i != 2;  // a format the driver will not describe
+  };
+  const std::vector<int> samples = SampleCountsOf(6, 4, driver);
+  EXPECT_EQ(samples, (std::vector<int>{0, kUnknown, 4, 4, kUnknown, kUnknown}));
+  EXPECT_EQ(asked, (std::vector<int>{1, 2, 3, 4}));
+  // So the driver's plain format of the top score wins over its four-sample
+  // ones, numbered higher.
+  std::vector<PixelFormat> formats(6, Format(kDouble, 32, 16));
+  for (size_t i = 0; i < formats.size(); ++i) formats[i].samples = samples[i];
+  formats[4].flags |= kFormatGeneric;
+  formats[5].flags |= kFormatGeneric;
+  EXPECT_EQ(Scan(1, formats), 1);
+  // A driver that counts none of its formats is asked nothing.
+  EXPECT_EQ(SampleCountsOf(2, 0, driver), (std::vector<int>{kUnknown, kUnknown}));
+}
+
 TEST(ExtensionTest, OnlyWholeNamesCount) {
   const char* list = "GLX_ARB_multisample GLX_EXT_swap_control_tear GLX_MESA_swap_control";
   EXPECT_TRUE(HasExtension(list, "GLX_ARB_multisample"));

@@ -135,16 +135,21 @@ TEST_F(ControlMenuTest, InTheSettingsDialogTheCursorIsLeftAlone) {
   EXPECT_GE(Seen.clip.right - Seen.clip.left, GetSystemMetrics(SM_CXSCREEN));
 }
 
+// One monitor here: the monitor test bed (tests/e2e/monitors_test.sh) shows
+// the settings dialog on the monitor of its owner or of the cursor.
 TEST(CenterWindowTest, PlacesAWindowInTheMiddleAndShowsIt) {
   HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 301, 201, nullptr, nullptr,
                                 GetModuleHandleA(nullptr), nullptr);
   ASSERT_NE(window, nullptr);
   CenterWindow(window);
-  RECT desktop, r;
-  GetWindowRect(GetDesktopWindow(), &desktop);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  ASSERT_TRUE(GetMonitorInfoA(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor));
+  const RECT& area = monitor.rcWork;
+  RECT r;
   GetWindowRect(window, &r);
-  EXPECT_EQ(r.left, (desktop.right - 301) / 2);
-  EXPECT_EQ(r.top, (desktop.bottom - 201) / 2);
+  EXPECT_EQ(r.left, area.left + (area.right - area.left - 301) / 2);
+  EXPECT_EQ(r.top, area.top + (area.bottom - area.top - 201) / 2);
   EXPECT_EQ(r.right - r.left, 301);
   EXPECT_TRUE(IsWindowVisible(window));
   DestroyWindow(window);

@@ -49,6 +49,7 @@ using Clock = std::chrono::steady_clock;
 constexpr DWORD kOff = 0, kOn = 1, kDimmed = 2;
 constexpr GUID kConsoleDisplayState = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
 constexpr GUID kMonitorPowerOn = {0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
+constexpr GUID kSessionDisplayStatus = {0x2b84c20e, 0xad23, 0x4ddf, {0x93, 0xdb, 0x05, 0xff, 0xbd, 0x7e, 0xfc, 0xa5}};
 
 class FrameRulesTest : public SaverFixture {
  protected:
@@ -193,14 +194,16 @@ TEST_F(FrameRulesTest, OtherSettingsAndOtherEventsLeaveTheDisplayOn) {
   EXPECT_TRUE(TickDraws());
 }
 
-// Where the console display's state is unknown (Windows 7) the monitor's
-// power tells the same.
-TEST_F(FrameRulesTest, TheMonitorsPowerTellsTheDisplayStateToo) {
+// Before Windows 8 the monitor's power tells the same, and in a remote
+// session the session's display.
+TEST_F(FrameRulesTest, TheMonitorsPowerAndTheSessionsDisplayTellTheDisplayStateToo) {
   MakeFullScreen();
-  SendDisplayState(kOff, kMonitorPowerOn);
-  EXPECT_FALSE(TickDraws());
-  SendDisplayState(kOn, kMonitorPowerOn);
-  EXPECT_TRUE(TickDraws());
+  for (const GUID& which : {kMonitorPowerOn, kSessionDisplayStatus}) {
+    SendDisplayState(kOff, which);
+    EXPECT_FALSE(TickDraws());
+    SendDisplayState(kOn, which);
+    EXPECT_TRUE(TickDraws());
+  }
 }
 
 TEST_F(FrameRulesTest, AHiddenOrMinimisedPreviewDrawsNothing) {

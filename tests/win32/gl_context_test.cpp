@@ -14,6 +14,22 @@
 #include "render/texture.h"
 #include "tests/win32/message_box_watch_win32.h"
 
+// The flags of the program's last message box. Wine shows every box alike and
+// never topmost, so the import is wrapped (CMakeLists.txt) and the flags read.
+#define LUMVIA_TEXT2(x) #x
+#define LUMVIA_TEXT(x) LUMVIA_TEXT2(x)
+#define LUMVIA_BOX_SYMBOL(kind) LUMVIA_TEXT(__USER_LABEL_PREFIX__) kind LUMVIA_MESSAGE_BOX_IMPORT
+extern "C" decltype(&MessageBoxA) RealMessageBox asm(LUMVIA_BOX_SYMBOL("__real_"));
+namespace {
+UINT LastBoxFlags = 0;
+int WINAPI RecordMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT flags) {
+  LastBoxFlags = flags;
+  return RealMessageBox(owner, text, caption, flags);
+}
+}  // namespace
+extern "C" decltype(&MessageBoxA) WrappedMessageBox asm(LUMVIA_BOX_SYMBOL("__wrap_"));
+decltype(&MessageBoxA) WrappedMessageBox = RecordMessageBox;
+
 namespace {
 
 // A plain top-level window with the given client size.
@@ -152,6 +168,7 @@ TEST_F(GLContextTest, AClientHeightOfZeroGivesAOnePixelHighViewport) {
   EXPECT_NEAR(projection[5] / projection[0], 240.0, 1e-3);  // the aspect ratio is the width
 }
 
+// The box has no owner, and stands above the topmost full-screen saver.
 TEST_F(GLContextTest, AWindowWithoutDeviceContextIsReportedAndLeavesNothing) {
   Window window(32, 32);
   HWND gone = window.get();
@@ -161,6 +178,8 @@ TEST_F(GLContextTest, AWindowWithoutDeviceContextIsReportedAndLeavesNothing) {
   EXPECT_EQ(MessageBoxWatch::Boxes()[0].caption, "ERROR");
   EXPECT_EQ(MessageBoxWatch::Boxes()[0].text, "Can't Create A GL Device Context.");
   EXPECT_TRUE(MessageBoxWatch::Boxes()[0].iconShown);
+  EXPECT_FALSE(MessageBoxWatch::Boxes()[0].owned);
+  EXPECT_TRUE(LastBoxFlags & MB_TOPMOST);
   EXPECT_EQ(GLDeviceContext(), nullptr);
   DestroyGLContext();
   EXPECT_EQ(MessageBoxWatch::Boxes().size(), 1u);

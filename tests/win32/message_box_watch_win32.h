@@ -1,6 +1,7 @@
 // Watching the real message boxes a test provokes: a CBT hook on the test's
 // thread reads each message box as it is activated (caption, text, whether an
-// icon shows) and presses its OK button, so the test never blocks on it.
+// icon shows, whether it has an owner) and presses its OK button, so the test
+// never blocks on it.
 #pragma once
 
 #include <windows.h>
@@ -12,6 +13,7 @@ struct WatchedMessageBox {
   std::string caption;
   std::string text;
   bool iconShown;
+  bool owned;
 };
 
 class MessageBoxWatch {
@@ -45,7 +47,7 @@ class MessageBoxWatch {
         GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
         HWND icon = GetDlgItem(box, 1088);
         const bool iconShown = icon && (GetWindowLongA(icon, GWL_STYLE) & WS_VISIBLE);
-        Boxes().push_back({caption, text, iconShown});
+        Boxes().push_back({caption, text, iconShown, GetWindow(box, GW_OWNER) != nullptr});
         PostMessageA(box, WM_COMMAND, IDOK, 0);
       }
     }

@@ -219,14 +219,6 @@ TEST_F(SaverWindowTest, ANestedRenderTickIsIgnored) {
   EXPECT_EQ(TakeQueued(window_, kRenderTick), 1);
 }
 
-TEST_F(SaverWindowTest, KeysGoToTheWindowWhenTheyDoNotSteer) {
-  MakeFullScreen();
-  PostKey(VK_ESCAPE);
-  HandleRenderTick(window_, [] { return false; });
-  EXPECT_FALSE(SaverState.Closing);
-  EXPECT_EQ(TakeQueued(window_, kRenderTick), 1);
-}
-
 TEST_F(SaverWindowTest, TheTitleNeverChanges) {
   MakeFullScreen();
   EXPECT_EQ(SendMessageA(window_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Other")), 0);
